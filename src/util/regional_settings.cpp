@@ -176,7 +176,7 @@ std::optional<Date> ParseShortDate(std::string_view text, const RegionalSettings
 }
 
 std::string FormatShortDate(const Date& d, const RegionalSettings& rs) {
-    char dd[3], mm[3], yy[8];
+    char dd[8], mm[8], yy[8];
     std::snprintf(dd, sizeof dd, "%02u", static_cast<unsigned>(d.day()));
     std::snprintf(mm, sizeof mm, "%02u", static_cast<unsigned>(d.month()));
     std::snprintf(yy, sizeof yy, "%04d", static_cast<int>(d.year()));
@@ -189,7 +189,7 @@ std::string FormatShortDate(const Date& d, const RegionalSettings& rs) {
 }
 
 std::string FormatTime(const std::chrono::hh_mm_ss<std::chrono::seconds>& t, const RegionalSettings& rs) {
-    char h[4], m[4], s[4];
+    char h[8], m[8], s[8];
     std::snprintf(h, sizeof h, "%02d", static_cast<int>(t.hours().count()));
     std::snprintf(m, sizeof m, "%02d", static_cast<int>(t.minutes().count()));
     std::snprintf(s, sizeof s, "%02d", static_cast<int>(t.seconds().count()));
