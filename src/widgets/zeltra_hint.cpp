@@ -37,7 +37,7 @@ QWidget* HintedControl(QWidget* w) {
 
 TZeltraHint::TZeltraHint(QObject* owner) : QObject(owner) {
   ColorBackground = QToolTip::palette().color(QPalette::ToolTipBase);
-  FontColor = QToolTip::palette().color(QPalette::ToolTipText);
+  FontColor = QApplication::palette().color(QPalette::WindowText);
   font_ = QApplication::font();
   if (QCoreApplication::instance() != nullptr) {
     previous_ = InstalledHint();
@@ -81,8 +81,16 @@ void TZeltraHint::HideHint() {
   if (window_) window_->hide();
 }
 
+void TZeltraHint::FirePending() {
+  showTimer_.stop();
+  QWidget* control = pending_;
+  pending_.clear();
+  if (control != nullptr && control->isVisible()) ShowHintFor(control, QCursor::pos());
+}
+
 void TZeltraHint::Arm(QWidget* control, int pause) {
   pending_ = control;
+  pendingPause_ = pause;
   showTimer_.start(pause, this);
 }
 
@@ -136,10 +144,7 @@ bool TZeltraHint::eventFilter(QObject* watched, QEvent* event) {
 
 void TZeltraHint::timerEvent(QTimerEvent* event) {
   if (event->timerId() == showTimer_.timerId()) {
-    showTimer_.stop();
-    QWidget* control = pending_;
-    pending_.clear();
-    if (control != nullptr && control->isVisible()) ShowHintFor(control, QCursor::pos());
+    FirePending();
   } else if (event->timerId() == hideTimer_.timerId()) {
     hideTimer_.stop();
     if (window_) window_->hide();

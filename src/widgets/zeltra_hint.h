@@ -62,6 +62,13 @@ class TZeltraHint : public QObject {
   void ShowHintFor(QWidget* control, QPoint globalPos);
   void HideHint();
 
+  // The control whose hint is due and in how many milliseconds; nullptr
+  // when none is due.
+  QWidget* PendingControl() const { return pending_; }
+  int PendingPause() const { return pendingPause_; }
+  // Runs the due hint now, as its pause running out would.
+  void FirePending();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -76,6 +83,7 @@ class TZeltraHint : public QObject {
   QBasicTimer hideTimer_;
   std::unique_ptr<TZeltraHintWindow> window_;
   int hidePause_ = kHintHidePause;
+  int pendingPause_ = 0;
   TZeltraHint* previous_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -125,6 +126,57 @@ TEST(ZeltraHint, ToolkitTooltipIsReplaced) {
   QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button.mapToGlobal(QPoint(2, 2)));
   QApplication::sendEvent(&button, &event);
   EXPECT_FALSE(QToolTip::isVisible());
+}
+
+}  // namespace
+}  // namespace nfp
+
+namespace nfp {
+namespace {
+
+void Enter(QWidget* w) {
+  QEnterEvent event(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+  QApplication::sendEvent(w, &event);
+}
+
+TEST(ZeltraHint, HoverTimingsAndHiding) {
+  TZeltraHint hint;
+  QWidget window;
+  auto* first = new QPushButton(QStringLiteral("a"), &window);
+  auto* second = new QPushButton(QStringLiteral("b"), &window);
+  auto* plain = new QPushButton(QStringLiteral("c"), &window);
+  first->setToolTip(QStringLiteral("primeira"));
+  second->setToolTip(QStringLiteral("segunda"));
+  window.show();
+
+  Enter(plain);
+  EXPECT_EQ(hint.PendingControl(), nullptr);
+
+  Enter(first);
+  EXPECT_EQ(hint.PendingControl(), first);
+  EXPECT_EQ(hint.PendingPause(), 500);
+  hint.FirePending();
+  EXPECT_TRUE(hint.Window()->isVisible());
+  EXPECT_EQ(hint.Window()->Text(), QStringLiteral("primeira"));
+
+  // With a hint up, the next control's comes after the short pause.
+  Enter(second);
+  EXPECT_FALSE(hint.Window()->isVisible());
+  EXPECT_EQ(hint.PendingControl(), second);
+  EXPECT_EQ(hint.PendingPause(), 25);
+  hint.FirePending();
+  EXPECT_EQ(hint.Window()->Text(), QStringLiteral("segunda"));
+
+  // A click hides it.
+  QTest::mouseClick(second, Qt::LeftButton);
+  EXPECT_FALSE(hint.Window()->isVisible());
+  EXPECT_EQ(hint.PendingControl(), nullptr);
+
+  // From nothing showing, the long pause again.
+  Enter(first);
+  EXPECT_EQ(hint.PendingPause(), 500);
+  QTest::keyClick(first, Qt::Key_A);
+  EXPECT_EQ(hint.PendingControl(), nullptr);
 }
 
 }  // namespace
