@@ -228,8 +228,15 @@ void IniProfileStore::Remove(std::string_view cnpj) {
     const QString path = Q(path_);
     const QString folder = QFileInfo(path).absolutePath();
     const auto failed = [&]() { throw StoreError("Failed to delete key '" + std::string(cnpj) + "'"); };
+    const auto holdsKey = [&](const QByteArray& content) {
+        Snapshot snapshot(folder, content);
+        return snapshot.settings().childGroups().contains(Q(cnpj));
+    };
+    // A key that is not there needs no write, so no lock either.
+    const auto current = ReadFile(path);
+    if (!current || !holdsKey(*current)) return;
     const FileLock lock(path);
-    if (!lock.locked() && QFileInfo(folder).isDir()) failed();
+    if (!lock.locked()) failed();
     const auto content = ReadFile(path);
     if (!content) return;
     WorkingCopy copy(folder, *content);

@@ -96,8 +96,10 @@ TEST(MemoryTable, CursorFirstNextEofAndLocate) {
     EXPECT_TRUE(t.Locate("Arquivo", std::string("B")));
     EXPECT_FALSE(t.Eof());
     EXPECT_EQ(t.CurrentRow(), 1);
-    EXPECT_FALSE(t.Locate("Arquivo", std::string("Q")));
+    EXPECT_FALSE(t.Locate("Arquivo", "Q"));
     EXPECT_EQ(t.CurrentRow(), 1);
+    EXPECT_TRUE(t.Locate("Arquivo", "C"));
+    EXPECT_EQ(t.CurrentRow(), 2);
 }
 
 TEST(MemoryTable, DeleteMakesTheFollowingRowCurrentOrThePreviousAtTheEnd) {
