@@ -43,7 +43,7 @@ enum class TableState { Browse, Edit, Append };
 
 // Occasions of the change notification.
 enum class TableChange {
-    Move,        // the current row changed (first, next, locate)
+    Move,        // first, next or locate; First tells even when the row stays, Next at the end tells nothing
     Append,      // a blank row is being appended (not yet stored)
     FieldChange, // a field of the row being edited or appended was assigned
     Post,        // the edited or appended row was stored
