@@ -1,0 +1,121 @@
+#include "service/file_content.h"
+
+#include <array>
+#include <cstddef>
+
+#include "util/text_codec.h"
+
+namespace nfp {
+namespace {
+
+struct Steps {
+    bool prepare;
+    bool escape;
+};
+
+// True for the bytes that a step leaves as they are.
+constexpr std::array<bool, 256> PlainBytes(Steps steps) {
+    std::array<bool, 256> plain{};
+    for (int b = 0; b < 256; ++b) {
+        bool keep = true;
+        if (steps.prepare && (b == 0 || b == '\r' || b == '\n' || b >= 0x80)) keep = false;
+        if (steps.escape && (b == '&' || b == '<' || b == '>' || b == '"')) keep = false;
+        plain[static_cast<std::size_t>(b)] = keep;
+    }
+    return plain;
+}
+
+template <bool Prepare, bool Escape>
+void AppendFileText(std::string& out, const std::string_view in) {
+    static constexpr std::array<bool, 256> kPlain = PlainBytes({Prepare, Escape});
+    const char* const p = in.data();
+    const std::size_t n = in.size();
+    const std::size_t start = out.size();
+    bool windows1252 = false;
+    bool copiedMultiByte = false;
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t j = i;
+        while (j < n && kPlain[static_cast<unsigned char>(p[j])]) ++j;
+        out.append(p + i, j - i);
+        i = j;
+        if (i == n) break;
+        const auto c = static_cast<unsigned char>(p[i]);
+        if constexpr (Escape) {
+            switch (c) {
+            case '&': out += "&amp;"; ++i; continue;
+            case '<': out += "&lt;"; ++i; continue;
+            case '>': out += "&gt;"; ++i; continue;
+            case '"': out += "&quot;"; ++i; continue;
+            default: break;
+            }
+        }
+        if constexpr (Prepare) {
+            if (c == 0) return;
+            if (c == '\r') {
+                out += "\r\n";
+                ++i;
+                if (i < n && p[i] == '\n') ++i;
+                continue;
+            }
+            if (c == '\n') {
+                out += "\r\n";
+                ++i;
+                continue;
+            }
+            // c >= 0x80
+            if (windows1252) {
+                AppendUtf8(out, Windows1252CodePoint(c));
+                ++i;
+                continue;
+            }
+            std::size_t next = i;
+            if (DecodeUtf8At(in, next)) {
+                out.append(p + i, next - i);
+                i = next;
+                copiedMultiByte = true;
+                continue;
+            }
+            // Not UTF-8 after all: the whole file is Windows-1252. What was
+            // copied so far is still right when it was ASCII.
+            windows1252 = true;
+            if (copiedMultiByte) {
+                out.resize(start);
+                i = 0;
+            }
+            continue;
+        }
+        // Only reached for a byte no step changes; the table keeps it plain.
+        out += static_cast<char>(c);
+        ++i;
+    }
+}
+
+} // namespace
+
+void AppendEscapedFileContent(std::string& out, std::string_view fileBytes) {
+    AppendFileText<true, true>(out, fileBytes);
+}
+
+std::string EscapeFileContent(std::string_view fileBytes) {
+    std::string out;
+    out.reserve(fileBytes.size() + fileBytes.size() / 8 + 16);
+    AppendEscapedFileContent(out, fileBytes);
+    return out;
+}
+
+std::string PrepareFileText(std::string_view fileBytes) {
+    std::string out;
+    out.reserve(fileBytes.size() + fileBytes.size() / 16 + 16);
+    AppendFileText<true, false>(out, fileBytes);
+    return out;
+}
+
+std::string EscapeFileMarkup(std::string_view preparedText) {
+    std::string out;
+    out.reserve(preparedText.size() + preparedText.size() / 16 + 16);
+    AppendFileText<false, true>(out, preparedText);
+    return out;
+}
+
+} // namespace nfp

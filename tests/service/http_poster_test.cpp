@@ -1,0 +1,257 @@
+// The HTTP contract, over real TLS against a real nfp-servico-local.
+#include "service/http_poster.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "local_service.h"
+#include "service/reply_extraction.h"
+#include "service/service_envelope.h"
+#include "service/service_http_error.h"
+
+namespace nfp {
+namespace {
+
+using test_support::LocalService;
+using test_support::LocalServiceFault;
+
+const ServiceCredentials kDemo{"demo", "demo123", "11222333000181", 1};
+
+std::string QueryRequest(const std::string& protocolo = "100000001") {
+    ServiceFields fields;
+    fields.Protocolo = protocolo;
+    return BuildServiceEnvelope(ServiceOperation::Consultar, kDemo, fields);
+}
+
+// A valid Enviar request of exactly `size` bytes: the file's text fills the rest.
+std::string SendingRequestOfSize(std::size_t size) {
+    ServiceFields fields;
+    fields.NomeArquivo = "a0001.j39";
+    const std::size_t fixed = BuildServiceEnvelope(ServiceOperation::Enviar, kDemo, fields).size();
+    const std::string content(size - fixed, 'x');
+    fields.ConteudoArquivo = content;
+    return BuildServiceEnvelope(ServiceOperation::Enviar, kDemo, fields);
+}
+
+std::string ExpectServiceError(THttpPoster& poster, const std::string& request, int& status) {
+    try {
+        poster.PostServiceRequest(request);
+    } catch (const EServiceHttpError& e) {
+        status = e.StatusCode();
+        return e.what();
+    }
+    ADD_FAILURE() << "the post did not fail";
+    return {};
+}
+
+class HttpPosterTest : public ::testing::Test {
+protected:
+    LocalService service;
+    THttpPoster poster{service.PosterSettings()};
+    std::vector<std::pair<std::int64_t, std::int64_t>> notifications;
+
+    void SetUp() override {
+        poster.OnPostingData = [this](std::int64_t sent, std::int64_t total) { notifications.emplace_back(sent, total); };
+    }
+};
+
+TEST_F(HttpPosterTest, BodyOfExactly32768BytesGoesAtOnceWithoutNotification) {
+    const std::string request = SendingRequestOfSize(32768);
+    ASSERT_EQ(request.size(), 32768u);
+    const std::string reply = poster.PostServiceRequest(request);
+
+    EXPECT_TRUE(notifications.empty());
+    EXPECT_TRUE(IsAcceptedResult(ExtractOperationResult(reply, ServiceOperation::Enviar), RegionalSettings::Brazilian()));
+    const auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].body, request);
+    EXPECT_EQ(requests[0].Header("Content-Length"), "32768");
+}
+
+TEST_F(HttpPosterTest, BodyOf32769BytesGoesInTwoPiecesWithTwoNotifications) {
+    const std::string request = SendingRequestOfSize(32769);
+    const std::string reply = poster.PostServiceRequest(request);
+
+    const std::vector<std::pair<std::int64_t, std::int64_t>> expected = {{32768, 32769}, {32769, 32769}};
+    EXPECT_EQ(notifications, expected);
+    EXPECT_TRUE(IsAcceptedResult(ExtractOperationResult(reply, ServiceOperation::Enviar), RegionalSettings::Brazilian()));
+    const auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].body, request);
+    // Announced length, not chunked transfer.
+    EXPECT_EQ(requests[0].Header("Content-Length"), "32769");
+    EXPECT_FALSE(requests[0].Header("Transfer-Encoding").has_value());
+}
+
+TEST_F(HttpPosterTest, LargeBodyNotifiesEveryPieceUpToTheTotal) {
+    const std::string request = SendingRequestOfSize(3 * 32768 + 100);
+    poster.PostServiceRequest(request);
+    const auto total = static_cast<std::int64_t>(request.size());
+    const std::vector<std::pair<std::int64_t, std::int64_t>> expected = {
+        {32768, total}, {65536, total}, {98304, total}, {total, total}};
+    EXPECT_EQ(notifications, expected);
+    EXPECT_EQ(service.Requests().at(0).body, request);
+}
+
+TEST_F(HttpPosterTest, SendsExactlyTheServiceHeaders) {
+    poster.PostServiceRequest(QueryRequest());
+    const auto r = service.Requests().at(0);
+    EXPECT_EQ(r.method, "POST");
+    EXPECT_EQ(r.path, "/ws/arquivocf.asmx");
+    EXPECT_EQ(r.Header("SOAPAction"), "\"\"");
+    EXPECT_EQ(r.Header("Content-Type"), "text/xml; charset=\"utf-8\"");
+    EXPECT_EQ(r.Header("User-Agent"), "Zeltra SOAP 1.1");
+    EXPECT_FALSE(r.Header("Expect").has_value());
+    EXPECT_FALSE(r.Header("Accept").has_value());
+}
+
+TEST_F(HttpPosterTest, Status404RaisesTheStatusErrorWithReasonCodeAndUrl) {
+    service.SetFault({.status = 404});
+    int status = 0;
+    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_EQ(message, "Not Found (404) - '" + service.Endpoint() + "'");
+    EXPECT_EQ(status, 404);
+}
+
+TEST_F(HttpPosterTest, AuthenticationChallengeIsAStatusError) {
+    service.SetFault({.status = 401});
+    int status = 0;
+    EXPECT_EQ(ExpectServiceError(poster, QueryRequest(), status), "Unauthorized (401) - '" + service.Endpoint() + "'");
+    EXPECT_EQ(status, 401);
+}
+
+TEST_F(HttpPosterTest, SoapFaultWithStatus500IsReturnedAsTheReply) {
+    const std::string reply = poster.PostServiceRequest("<?xml version=\"1.0\"?><not-soap/>");
+    EXPECT_NE(reply.find("<soap:Fault>"), std::string::npos);
+    EXPECT_EQ(ExtractOperationResult(reply, ServiceOperation::Enviar), "");
+    EXPECT_EQ(service.Requests().at(0).status, 500);
+}
+
+struct ContentTypeCase {
+    const char* contentType;
+    bool refused;
+};
+
+class HttpPosterContentType : public HttpPosterTest, public ::testing::WithParamInterface<ContentTypeCase> {};
+
+TEST_P(HttpPosterContentType, RefusesPlainTextAndHtmlAfterReadingTheBody) {
+    const ContentTypeCase& c = GetParam();
+    service.SetFault({.contentType = c.contentType});
+    ServiceFields fields;
+    fields.NomeArquivo = "a.j39";
+    fields.ConteudoArquivo = "linha";
+    const std::string request = BuildServiceEnvelope(ServiceOperation::Enviar, kDemo, fields);
+    if (c.refused) {
+        int status = -1;
+        EXPECT_EQ(ExpectServiceError(poster, request, status),
+                  std::string("Received content of invalid Content-Type setting: ") + c.contentType +
+                      " - SOAP expects \"text/xml\"");
+        EXPECT_EQ(status, 0);
+    } else {
+        const std::string reply = poster.PostServiceRequest(request);
+        EXPECT_NE(reply.find("<EnviarResult>"), std::string::npos);
+    }
+    // Either way the exchange went through: the file was received and answered.
+    EXPECT_FALSE(service.Requests().at(0).issued.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HttpPosterContentType,
+                         ::testing::Values(ContentTypeCase{"text/html", true}, ContentTypeCase{"TEXT/HTML", true},
+                                           ContentTypeCase{"Text/Plain", true},
+                                           ContentTypeCase{"text/html; charset=utf-8", false},
+                                           ContentTypeCase{"text/xml", false}),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char ch : std::string(info.param.contentType))
+                                 name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             return name;
+                         });
+
+TEST_F(HttpPosterTest, Utf8ReplyComesBackAsTheSameBytes) {
+    const std::string reply = poster.PostServiceRequest(QueryRequest("123"));
+    EXPECT_EQ(ExtractOperationResult(reply, ServiceOperation::Consultar), "Arquivo de lote n\xC3\xA3o localizado.");
+}
+
+TEST_F(HttpPosterTest, TwoRequestsOpenTwoConnections) {
+    poster.PostServiceRequest(QueryRequest());
+    poster.PostServiceRequest(QueryRequest());
+    const auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_NE(requests[0].remotePort, requests[1].remotePort);
+}
+
+TEST(HttpPosterTransport, UntrustedCertificateFailsWithTheTransportMessage) {
+    LocalService service;
+    HttpPosterSettings settings = service.PosterSettings();
+    settings.caBundle.reset(); // the system's CAs do not know the service's certificate
+    THttpPoster poster(settings);
+    int status = -1;
+    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_NE(message.find("certificate"), std::string::npos) << message;
+    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(service.Requests().empty());
+}
+
+TEST(HttpPosterTransport, RefusedConnectionFailsWithTheTransportMessage) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    service.Stop();
+    int status = -1;
+    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_NE(message.find("onnect"), std::string::npos) << message;
+    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(HttpPosterTest, DroppedConnectionFailsWithTheTransportMessage) {
+    service.SetFault({.dropConnection = true});
+    int status = -1;
+    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(HttpPosterTest, ServiceThatStopsAnsweringFailsInsteadOfWaitingForever) {
+    HttpPosterSettings settings = service.PosterSettings();
+    settings.stallTimeout = std::chrono::seconds(1);
+    THttpPoster impatient(settings);
+    service.SetFault({.delay = std::chrono::milliseconds(2500)});
+    int status = -1;
+    const std::string message = ExpectServiceError(impatient, QueryRequest(), status);
+    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
+    EXPECT_EQ(status, 0);
+}
+
+TEST(HttpPosterUrl, RefusesSchemesOtherThanHttpAndHttps) {
+    for (const std::string url : {"ftp://127.0.0.1/ws/arquivocf.asmx", "file:///etc/passwd", "127.0.0.1/ws"}) {
+        HttpPosterSettings settings;
+        settings.endpoint = url;
+        THttpPoster poster(settings);
+        int status = -1;
+        EXPECT_EQ(ExpectServiceError(poster, QueryRequest(), status),
+                  "Invalid url '" + url + "' - only supports 'http' and 'https' schemes");
+    }
+}
+
+TEST_F(HttpPosterTest, FaultCanSpareTheFirstRequestsAndEnd) {
+    service.SetFault({.status = 503, .after = 1, .count = 1});
+    EXPECT_NO_THROW(poster.PostServiceRequest(QueryRequest()));
+    int status = 0;
+    ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_EQ(status, 503);
+    EXPECT_NO_THROW(poster.PostServiceRequest(QueryRequest()));
+}
+
+TEST_F(HttpPosterTest, ExceptionFromTheProgressHandlerEndsTheExchange) {
+    poster.OnPostingData = [](std::int64_t, std::int64_t) { throw std::runtime_error("cancelled"); };
+    EXPECT_THROW(poster.PostServiceRequest(SendingRequestOfSize(40000)), std::runtime_error);
+    // The next request is a fresh exchange and goes through.
+    poster.OnPostingData = nullptr;
+    EXPECT_NO_THROW(poster.PostServiceRequest(QueryRequest()));
+}
+
+} // namespace
+} // namespace nfp

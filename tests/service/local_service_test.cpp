@@ -1,0 +1,229 @@
+// End to end: requests built by the program, posted over HTTPS to
+// nfp-servico-local, and the replies read back the way the send run and the
+// query read them.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <regex>
+
+#include "local_service.h"
+#include "service/http_poster.h"
+#include "service/reply_extraction.h"
+#include "service/service_envelope.h"
+
+namespace nfp {
+namespace {
+
+using test_support::LocalService;
+using test_support::LocalServiceUser;
+
+const ServiceCredentials kDemo{"demo", "demo123", "11222333000181", 1};
+
+std::string Send(THttpPoster& poster, ServiceOperation operation, const ServiceCredentials& credentials,
+                 std::string_view nome, std::string_view fileBytes, bool envioNormal = true) {
+    ServiceFields fields;
+    fields.NomeArquivo = nome;
+    fields.EnvioNormal = envioNormal;
+    const std::string reply =
+        poster.PostServiceRequest(BuildServiceEnvelopeFromFile(operation, credentials, fields, fileBytes));
+    return ExtractOperationResult(reply, operation);
+}
+
+std::string Query(THttpPoster& poster, const ServiceCredentials& credentials, std::string_view protocolo) {
+    ServiceFields fields;
+    fields.Protocolo = protocolo;
+    return ExtractOperationResult(
+        poster.PostServiceRequest(BuildServiceEnvelope(ServiceOperation::Consultar, credentials, fields)),
+        ServiceOperation::Consultar);
+}
+
+TEST(LocalServiceEndToEnd, FileIsAcceptedWithAProtocolNumberAndCanBeQueried) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    const std::string result = Send(poster, ServiceOperation::Enviar, kDemo, "a0001.j39", "E01|1\nE02|2 & 3\n");
+
+    ASSERT_TRUE(IsAcceptedResult(result, RegionalSettings::Brazilian())) << result;
+    const std::string protocolo = ProtocolNumber(result);
+    EXPECT_TRUE(std::regex_match(protocolo, std::regex("[0-9]{9}"))) << result;
+
+    const auto r = service.Requests().at(0);
+    EXPECT_EQ(r.operation, "Enviar");
+    EXPECT_EQ(r.usuario, "demo");
+    EXPECT_EQ(r.senha, "demo123");
+    EXPECT_EQ(r.cnpj, "11222333000181");
+    EXPECT_EQ(r.categoria, "1");
+    EXPECT_EQ(r.nomeArquivo, "a0001.j39");
+    EXPECT_EQ(r.conteudoArquivo, "E01|1\r\nE02|2 & 3\r\n");
+    EXPECT_EQ(r.envioNormal, "true");
+    EXPECT_EQ(r.issued, protocolo);
+
+    const std::string processing = Query(poster, kDemo, protocolo);
+    EXPECT_NE(processing.find(protocolo), std::string::npos) << processing;
+    EXPECT_NE(processing.find("a0001.j39"), std::string::npos) << processing;
+    EXPECT_NE(processing.find("2 linha(s)"), std::string::npos) << processing;
+}
+
+TEST(LocalServiceEndToEnd, RectificationIsAcceptedAndCutWithItsOwnTags) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    const std::string result = Send(poster, ServiceOperation::Retificar, kDemo, "a0001.j39", "E01|1\n", false);
+    EXPECT_TRUE(IsAcceptedResult(result, RegionalSettings::Brazilian())) << result;
+    EXPECT_EQ(ProtocolNumber(result), "100000001");
+    EXPECT_EQ(service.Requests().at(0).operation, "Retificar");
+    EXPECT_EQ(service.Requests().at(0).envioNormal, "false");
+}
+
+TEST(LocalServiceEndToEnd, CredentialsWithXmlCharactersArriveUnchanged) {
+    const LocalServiceUser user{"jos\xC3\xA9 & <cia>", "a'b\"c&d<e>f\tg", "99888777000161", 2};
+    LocalService service({user});
+    THttpPoster poster(service.PosterSettings());
+    const ServiceCredentials credentials{user.usuario, user.senha, user.cnpj, user.categoria};
+    const std::string result = Send(poster, ServiceOperation::Enviar, credentials, "R&D<1>.j39", "x");
+    EXPECT_TRUE(IsAcceptedResult(result, RegionalSettings::Brazilian())) << result;
+    const auto r = service.Requests().at(0);
+    EXPECT_EQ(r.usuario, user.usuario);
+    EXPECT_EQ(r.senha, user.senha);
+    EXPECT_EQ(r.nomeArquivo, "R&D<1>.j39");
+}
+
+TEST(LocalServiceEndToEnd, Windows1252FileArrivesAsUtf8Text) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    const std::string result = Send(poster, ServiceOperation::Enviar, kDemo, "a.j39", "Jo\xE3o|caf\xE9\n");
+    EXPECT_TRUE(IsAcceptedResult(result, RegionalSettings::Brazilian())) << result;
+    EXPECT_EQ(service.Requests().at(0).conteudoArquivo, "Jo\xC3\xA3o|caf\xC3\xA9\r\n");
+}
+
+struct RefusalCase {
+    const char* name;
+    ServiceOperation operation;
+    ServiceCredentials credentials;
+    const char* nomeOrProtocolo;
+    const char* fileBytes;
+    const char* expected;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+const RefusalCase kRefusalCases[] = {
+    {"UnknownCnpj", ServiceOperation::Enviar, {"demo", "demo123", "00000000000000", 1}, "a.j39", "x",
+     "206|CNPJ informado inv\xC3\xA1lido"},
+    {"WrongPassword", ServiceOperation::Enviar, {"demo", "errada", "11222333000181", 1}, "a.j39", "x",
+     "201|Usu\xC3\xA1rio ou senha inv\xC3\xA1lidos"},
+    {"UnknownUser", ServiceOperation::Consultar, {"ninguem", "x", "11222333000181", 1}, "100000001", "",
+     "201|Usu\xC3\xA1rio ou senha inv\xC3\xA1lidos"},
+    {"WrongCategory", ServiceOperation::Enviar, {"demo", "demo123", "11222333000181", 3}, "a.j39", "x",
+     "207|Categoria de usu\xC3\xA1rio inv\xC3\xA1lida"},
+    {"EmptyFile", ServiceOperation::Enviar, kDemo, "a.j39", "", "302|Arquivo vazio"},
+    {"FileCutToNothingAtAZeroByte", ServiceOperation::Enviar, kDemo, "a.j39", "\0abc", "302|Arquivo vazio"},
+    {"EmptyFileName", ServiceOperation::Retificar, kDemo, "", "x",
+     "301|Nome do arquivo n\xC3\xA3o informado"},
+    {"ProtocolNotANumber", ServiceOperation::Consultar, kDemo, "12a", "",
+     "999|O protocolo informado n\xC3\xA3o \xC3\xA9 um n\xC3\xBAmero v\xC3\xA1lido"},
+    {"EmptyProtocol", ServiceOperation::Consultar, kDemo, "", "",
+     "999|O protocolo informado n\xC3\xA3o \xC3\xA9 um n\xC3\xBAmero v\xC3\xA1lido"},
+    {"UnknownProtocol", ServiceOperation::Consultar, kDemo, "123456789", "", "Arquivo de lote n\xC3\xA3o localizado."},
+};
+
+class LocalServiceRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(LocalServiceRefusal, AnswersACodeAndAMessageThatIsNotAccepted) {
+    const RefusalCase& c = GetParam();
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    const std::string result = c.operation == ServiceOperation::Consultar
+                                   ? Query(poster, c.credentials, c.nomeOrProtocolo)
+                                   : Send(poster, c.operation, c.credentials, c.nomeOrProtocolo, c.fileBytes);
+    EXPECT_EQ(result, c.expected);
+    EXPECT_FALSE(IsAcceptedResult(result, RegionalSettings::Brazilian()));
+    EXPECT_TRUE(service.Requests().at(0).issued.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LocalServiceRefusal, ::testing::ValuesIn(kRefusalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LocalServiceEndToEnd, ProtocolIsFoundOnlyWithItsOwnTaxpayer) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    const ServiceCredentials a{"contador", "conta456", "44555666000181", 2};
+    const ServiceCredentials b{"contador", "conta456", "77888999000181", 2};
+    const std::string protocolo = ProtocolNumber(Send(poster, ServiceOperation::Enviar, a, "a.j39", "x"));
+    EXPECT_NE(Query(poster, a, protocolo).find(protocolo), std::string::npos);
+    EXPECT_EQ(Query(poster, b, protocolo), "Arquivo de lote n\xC3\xA3o localizado.");
+}
+
+TEST(LocalServiceEndToEnd, MissingElementIsRefusedByName) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    std::string request = BuildServiceEnvelope(ServiceOperation::Enviar, kDemo, {"a.j39", "x", true, ""});
+    const std::string element = "         <NomeArquivo>a.j39</NomeArquivo>\r\n";
+    request.erase(request.find(element), element.size());
+    EXPECT_EQ(ExtractOperationResult(poster.PostServiceRequest(request), ServiceOperation::Enviar),
+              "303|Campo obrigat\xC3\xB3rio n\xC3\xA3o informado: NomeArquivo");
+}
+
+struct MalformedCase {
+    const char* name;
+    const char* find;    // in a valid Enviar request...
+    const char* replace; // ...replaced by this
+    const char* faultCode;
+};
+
+void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
+
+const MalformedCase kMalformedCases[] = {
+    {"Soap11Envelope", "http://www.w3.org/2003/05/soap-envelope", "http://schemas.xmlsoap.org/soap/envelope/",
+     "soap:VersionMismatch"},
+    {"DoubledApostropheInAttribute", "Senha='demo123'", "Senha='demo''123'", "soap:Sender"},
+    {"UnescapedAmpersand", "<NomeArquivo>a.j39", "<NomeArquivo>a&b.j39", "soap:Sender"},
+    {"NotUtf8", "<NomeArquivo>a.j39", "<NomeArquivo>\xE9.j39", "soap:Sender"},
+    {"NoAuthenticationHeader", "<Autenticacao xmlns", "<Autenticacaox xmlns", "soap:Sender"},
+    {"AuthenticationInAnotherNamespace", "<Autenticacao xmlns=\"https://www.nfp.sp.gov.br/ws\"",
+     "<Autenticacao xmlns=\"urn:outro\"", "soap:Sender"},
+    {"MissingAttribute", "CNPJ='11222333000181'", "", "soap:Sender"},
+    {"UnknownOperation", "Enviar xmlns", "Apagar xmlns", "soap:Sender"},
+    {"TwoOperations", "   </soap:Body>", "<Consultar xmlns=\"https://www.nfp.sp.gov.br/ws\"/></soap:Body>",
+     "soap:Sender"},
+    {"ControlCharacter", "<NomeArquivo>a.j39", "<NomeArquivo>a\x01.j39", "soap:Sender"},
+    {"UnclosedElement", "</Observacoes>", "", "soap:Sender"},
+};
+
+class LocalServiceStrictness : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(LocalServiceStrictness, AnswersStatus500WithASoapFault) {
+    const MalformedCase& c = GetParam();
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    std::string request = BuildServiceEnvelope(ServiceOperation::Enviar, kDemo, {"a.j39", "x", true, ""});
+    const auto at = request.find(c.find);
+    ASSERT_NE(at, std::string::npos);
+    request.replace(at, std::string_view(c.find).size(), c.replace);
+
+    const std::string reply = poster.PostServiceRequest(request);
+    EXPECT_NE(reply.find(std::string("<soap:Value>") + c.faultCode + "</soap:Value>"), std::string::npos) << reply;
+    EXPECT_EQ(ExtractOperationResult(reply, ServiceOperation::Enviar), "");
+    const auto r = service.Requests().at(0);
+    EXPECT_EQ(r.status, 500);
+    EXPECT_FALSE(r.parsed);
+    EXPECT_TRUE(r.issued.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LocalServiceStrictness, ::testing::ValuesIn(kMalformedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LocalService, ProtocolsContinueAfterARestartInTheSameFolder) {
+    // Two instances never share a folder; what survives is the numbering
+    // within one folder, checked through its protocols file.
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    Send(poster, ServiceOperation::Enviar, kDemo, "a.j39", "x");
+    Send(poster, ServiceOperation::Enviar, kDemo, "b.j39", "y");
+    const auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].issued, "100000001");
+    EXPECT_EQ(requests[1].issued, "100000002");
+    EXPECT_TRUE(std::filesystem::exists(service.DataDir() / "protocolos.txt"));
+}
+
+} // namespace
+} // namespace nfp

@@ -1,0 +1,50 @@
+#pragma once
+// Every request the service receives is written to its data folder, for
+// tests and curious people to read:
+//   requests/000001/   one folder per request, numbered from 1, complete
+//                      before the reply leaves (written aside, then renamed)
+// holding one file per value (a file is absent when the value is):
+//   method path remote_port status headers body fault
+//   operation usuario senha cnpj categoria
+//   nome_arquivo conteudo_arquivo envio_normal protocolo   (elements as read)
+//   result      the result text answered, or the fault's reason
+//   issued      the protocol given to an accepted file
+// "headers" holds one "Name: value" line per request header; "body" the
+// request's bytes; "remote_port" the client's port, which tells connections
+// apart.
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "soap_request.h"
+
+namespace nfp::servico {
+
+struct ExchangeRecord {
+    std::string method;
+    std::string path;
+    int remotePort = 0;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+    int status = 0;
+    std::optional<ServiceRequest> request;
+    std::optional<std::string> result;
+    std::optional<std::string> issued;
+    std::optional<std::string> fault;
+};
+
+class RequestLog {
+public:
+    explicit RequestLog(std::filesystem::path folder);
+    void Record(const ExchangeRecord& record);
+
+private:
+    const std::filesystem::path folder_;
+    std::mutex mutex_;
+    int next_ = 1;
+};
+
+} // namespace nfp::servico
