@@ -1,0 +1,66 @@
+#include "app/data_grid.h"
+
+#include "app/error_display.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace nfp {
+
+DataGrid::DataGrid(QWidget* parent)
+    : QTableView(parent)
+{
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    horizontalHeader()->setVisible(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setMinimumSectionSize(8);
+    horizontalHeader()->setFixedHeight(18);
+    // The row indicator column.
+    verticalHeader()->setVisible(true);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(17);
+    verticalHeader()->setMinimumSectionSize(12);
+    verticalHeader()->setFixedWidth(12);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionsClickable(false);
+}
+
+void DataGrid::setColumnWidths(const std::vector<int>& widths)
+{
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        setColumnWidth(static_cast<int>(i), widths[i]);
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event)
+{
+    bool taken = false;
+    // A key whose handler failed counts as taken: its error has been shown.
+    if (keyHandler_ && !RunGuarded([&] { taken = keyHandler_(event->key(), event->modifiers()); }))
+        taken = true;
+    if (taken) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace nfp
+
+namespace nfp {
+
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    emit doubleClickedAnywhere();
+}
+
+} // namespace nfp

@@ -1,0 +1,78 @@
+#include "app/date_edit.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QDate>
+#include <QRegularExpression>
+#include <QStyle>
+
+namespace nfp {
+
+namespace {
+
+QDate ToQDate(const Date& d)
+{
+    return QDate(static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
+                 static_cast<int>(static_cast<unsigned>(d.day())));
+}
+
+Date FromQDate(const QDate& d)
+{
+    return Date{std::chrono::year{d.year()}, std::chrono::month{static_cast<unsigned>(d.month())},
+                std::chrono::day{static_cast<unsigned>(d.day())}};
+}
+
+} // namespace
+
+DateEdit::DateEdit(RegionalSettings settings, std::function<Date()> today, QWidget* parent)
+    : ExitLineEdit(parent), settings_(std::move(settings)), today_(std::move(today))
+{
+    // Two digits, separator, two digits, separator, four digits; every digit
+    // may stay blank, so any text can be left in the field.
+    QString sep = QString::fromUtf8(settings_.dateSeparator.c_str()).left(1);
+    if (sep.isEmpty())
+        sep = QStringLiteral("/");
+    const QString quoted = sep.contains(QRegularExpression(QStringLiteral("[AaNnXx90DdHhBb#<>!;\\[\\]{}\\\\]")))
+        ? QStringLiteral("\\") + sep : sep;
+    setInputMask(QStringLiteral("00") + quoted + QStringLiteral("00") + quoted + QStringLiteral("0000; "));
+
+    calendar_ = new QCalendarWidget(this);
+    calendar_->setWindowFlags(Qt::Popup);
+    calendar_->setGridVisible(true);
+    calendar_->hide();
+    connect(calendar_, &QCalendarWidget::clicked, this, [this](const QDate& d) {
+        setDate(FromQDate(d));
+        calendar_->hide();
+        setFocus(Qt::OtherFocusReason);
+    });
+    connect(calendar_, &QCalendarWidget::activated, calendar_, &QWidget::hide);
+
+    QAction* drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    drop->setObjectName(QStringLiteral("DropDown"));
+    connect(drop, &QAction::triggered, this, &DateEdit::showCalendar);
+}
+
+Date DateEdit::date() const
+{
+    const int year = static_cast<int>(today_().year());
+    const auto parsed = ParseShortDate(displayText().toStdString(), settings_, year);
+    return parsed ? *parsed : kNullDate;
+}
+
+void DateEdit::setDate(const Date& date)
+{
+    setText(QString::fromStdString(FormatShortDate(date, settings_)));
+    setCursorPosition(0);
+}
+
+void DateEdit::showCalendar()
+{
+    const Date current = date();
+    calendar_->setSelectedDate(ToQDate(current == kNullDate ? today_() : current));
+    calendar_->adjustSize();
+    calendar_->move(mapToGlobal(QPoint(0, height())));
+    calendar_->show();
+    calendar_->setFocus(Qt::PopupFocusReason);
+}
+
+} // namespace nfp

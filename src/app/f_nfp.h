@@ -1,0 +1,174 @@
+#pragma once
+// The main window: the login panel and the scheduler on the left, the five
+// tabs, the Sair button and the status bar. It owns the three in-memory
+// tables and every component the features use.
+#include "profiles/ini_profile_store.h"
+#include "profiles/profile_store.h"
+#include "sending/local_moment.h"
+#include "util/memory_table.h"
+#include "util/regional_settings.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace nfp {
+
+class DataGrid;
+class DateEdit;
+class ExitLineEdit;
+class RadioGroup;
+class StatusBar;
+class TableModel;
+class TF_Registro;
+class TZeltraBrowser;
+class TZeltraHint;
+
+// What the window takes from its surroundings; tests hand in their own.
+struct MainWindowSetup {
+    RegionalSettings regional = RegionalSettings::FromEnvironment();
+    LocalClock clock = SystemLocalNow;
+    std::shared_ptr<ProfileStore> store = std::make_shared<IniProfileStore>(IniProfileStore::DefaultFilePath());
+};
+
+class TF_NFP : public QWidget {
+    Q_OBJECT
+public:
+    explicit TF_NFP(MainWindowSetup setup = {}, QWidget* parent = nullptr);
+    ~TF_NFP() override;
+
+    // The start-up sequence; runs once, the first time the window is shown.
+    void FormShow();
+    void TimerTimer();
+    void BitBtn_SairClick();
+    void DateEditExit();
+    void Edit_SiglaExit();
+
+    // The profile list and the login panel.
+    void DS_RegistrosDataChange();
+    void DBGrid_RegistrosDblClick();
+    bool DBGrid_RegistrosKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void BitBtn_RegistroClick();
+
+    // True while a send run, batch or re-query is working.
+    bool IsBusy() const { return busyDepth_ > 0; }
+
+    MemoryTable& Enviar_Table() { return CDS_Enviar; }
+    MemoryTable& Enviados_Table() { return CDS_Enviados; }
+    MemoryTable& Registros_Table() { return CDS_Registros; }
+    const MainWindowSetup& Setup() const { return setup_; }
+
+    // Controls, by the names the rest of the program knows them by.
+    QGroupBox* GroupBox_Login = nullptr;
+    QLabel* Label_Usuario = nullptr;
+    QLineEdit* Edit_Usuario = nullptr;
+    QLabel* Label_Senha = nullptr;
+    QLineEdit* Edit_Senha = nullptr;
+    QLabel* Label_CNPJ = nullptr;
+    QLineEdit* Edit_CNPJ = nullptr;
+    RadioGroup* RadioGroup_Tipo = nullptr;
+
+    QGroupBox* GroupBox_Agenda = nullptr;
+    QLabel* Label_Data_Agenda = nullptr;
+    nfp::DateEdit* DateEdit_Agenda = nullptr;
+    QLabel* Label_Hora_Agenda = nullptr;
+    ExitLineEdit* MaskEdit_Agenda = nullptr;
+    QCheckBox* CheckBox_Agenda = nullptr;
+
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheet_Enviar = nullptr;
+    QWidget* TabSheet_Resultado = nullptr;
+    QWidget* TabSheet_Consultar = nullptr;
+    QWidget* TabSheet_Calcular = nullptr;
+    QWidget* TabSheet_Registro = nullptr;
+
+    QLabel* Label_Periodo = nullptr;
+    QLineEdit* MaskEdit_Data = nullptr;
+    QPushButton* BitBtn_Arquivos = nullptr;
+    QPushButton* BitBtn_Pasta = nullptr;
+    QLabel* Label_Processamento = nullptr;
+    QComboBox* ComboBox_Envio = nullptr;
+    QLabel* Label_Retificacao = nullptr;
+    QComboBox* ComboBox_Retificacao = nullptr;
+    QPushButton* BitBtn_Enviar = nullptr;
+    DataGrid* DBGrid_Enviar = nullptr;
+    QLabel* Label_Status = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+
+    DataGrid* DBGrid1 = nullptr;
+    QPlainTextEdit* DBMemo_Resultado = nullptr;
+    QPushButton* BitBtn_Reconsultar = nullptr;
+    QPushButton* BitBtn_Imprimir = nullptr;
+
+    QLabel* Label_Protocolo = nullptr;
+    QLabel* Label_Resposta = nullptr;
+    QLineEdit* Edit_Protocolo = nullptr;
+    QPlainTextEdit* Memo = nullptr;
+    QPushButton* BitBtn_Consultar = nullptr;
+
+    QLabel* Label_Data = nullptr;
+    nfp::DateEdit* DateEdit = nullptr;
+    QLabel* Label_Extensao = nullptr;
+    ExitLineEdit* Edit_Sigla = nullptr;
+
+    QPushButton* BitBtn_Registro = nullptr;
+    QLabel* Label_Del = nullptr;
+    QLabel* Label1 = nullptr;
+    DataGrid* DBGrid_Registros = nullptr;
+
+    QPlainTextEdit* Memo_Enviar = nullptr;
+    QPushButton* BitBtn_Sair = nullptr;
+    nfp::StatusBar* StatusBar = nullptr;
+
+    QTimer* Timer = nullptr;
+    TZeltraHint* ZeltraHint = nullptr;
+    TZeltraBrowser* ZeltraBrowser = nullptr;
+    TF_Registro* F_Registro = nullptr;
+
+    TableModel* DS_Enviar = nullptr;
+    TableModel* DS_Enviados = nullptr;
+    TableModel* DS_Registros = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildSkeleton();
+    void BuildLoginPanel();
+    void BuildAgendaPanel();
+    void BuildEnviarTab();
+    void BuildResultadoTab();
+    void BuildConsultarTab();
+    void BuildCalcularTab();
+    void BuildRegistroTab();
+    void SetTabOrders();
+    void ConnectHandlers();
+    void LoadStoredProfiles();
+
+    // Runs a handler through the error display.
+    void Guarded(const std::function<void()>& handler);
+
+    MainWindowSetup setup_;
+    MemoryTable CDS_Enviar;
+    MemoryTable CDS_Enviados;
+    MemoryTable CDS_Registros;
+    std::unique_ptr<TF_Registro> F_Registro_;
+    bool shown_ = false;
+    int busyDepth_ = 0;
+    bool closePending_ = false;
+};
+
+} // namespace nfp

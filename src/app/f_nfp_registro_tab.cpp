@@ -1,0 +1,100 @@
+// The "Registro(s)" tab: the profile list, with the category and the send
+// flag drawn in their own way.
+#include "app/f_nfp.h"
+
+#include "app/control_factory.h"
+#include "app/data_grid.h"
+#include "app/local_message_dlg.h"
+#include "app/profile_cell_delegate.h"
+#include "app/radio_group.h"
+#include "app/table_model.h"
+#include "profiles/f_registro.h"
+#include "profiles/profile_list.h"
+#include "profiles/profile_operations.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace nfp {
+
+void TF_NFP::BuildRegistroTab()
+{
+    QWidget* t = TabSheet_Registro;
+    BitBtn_Registro = MakeBitBtn(t, "BitBtn_Registro", QStringLiteral("Adicionar Registro"),
+                                 style()->standardIcon(QStyle::SP_FileDialogNewFolder), {7, 8, 148, 28});
+    Label_Del = MakeLabel(t, "Label_Del", QStringLiteral("Delete - Exclui Registro"), {378, 7, 114, 13});
+    Label1 = MakeLabel(t, "Label1", QStringLiteral("DuploClick - Marca/Desmarca para Enviar"), {378, 28, 200, 13});
+
+    DBGrid_Registros = Placed(new DataGrid(t), "DBGrid_Registros", {7, 42, 596, 281});
+    DS_Registros = new TableModel(CDS_Registros,
+                                  {{"CNPJ", QStringLiteral("C.N.P.J.")},
+                                   {"USUARIO", QStringLiteral("Usuário")},
+                                   {"TIPO", QStringLiteral("Tipo")},
+                                   {"CAMINHO", QStringLiteral("Caminho (Pasta)")},
+                                   {"ENVIAR", QStringLiteral("Enviar")}},
+                                  nullptr);
+    DS_Registros->setObjectName(QStringLiteral("DS_Registros"));
+    BindGridToModel(DBGrid_Registros, DS_Registros);
+    DBGrid_Registros->setColumnWidths({95, 100, 65, 265, 35});
+    DBGrid_Registros->setItemDelegate(
+        new ProfileCellDelegate(DS_Registros->columnOf("TIPO"), DS_Registros->columnOf("ENVIAR"), DBGrid_Registros));
+    DBGrid_Registros->setKeyHandler(
+        [this](int key, Qt::KeyboardModifiers modifiers) { return DBGrid_RegistrosKeyDown(key, modifiers); });
+    connect(DBGrid_Registros, &DataGrid::doubleClickedAnywhere, this,
+            [this] { Guarded([this] { DBGrid_RegistrosDblClick(); }); });
+    connect(BitBtn_Registro, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_RegistroClick(); }); });
+    CDS_Registros.Subscribe([this](const TableEvent&) { DS_RegistrosDataChange(); });
+}
+
+void TF_NFP::DS_RegistrosDataChange()
+{
+    const LoginPanelState panel = LoginPanelFor(CDS_Registros);
+    Edit_Usuario->setText(QString::fromStdString(panel.usuario));
+    Edit_Senha->setText(QString::fromStdString(panel.senha));
+    Edit_CNPJ->setText(QString::fromStdString(panel.cnpj));
+    if (panel.tipoIndex)
+        RadioGroup_Tipo->setItemIndex(*panel.tipoIndex);
+    Edit_Usuario->setEnabled(!panel.locked);
+    Edit_Senha->setEnabled(!panel.locked);
+    Edit_CNPJ->setEnabled(!panel.locked);
+    RadioGroup_Tipo->setEnabled(!panel.locked);
+    if (panel.locked)
+        PageControl->setCurrentWidget(TabSheet_Registro);
+}
+
+void TF_NFP::DBGrid_RegistrosDblClick()
+{
+    // Nothing may change the profile a running operation works with.
+    if (IsBusy() || CDS_Registros.RecordCount() == 0)
+        return;
+    CDS_Registros.Edit();
+    CDS_Registros.SetField("ENVIAR", ToggledSendFlag(CDS_Registros.FieldText("ENVIAR")));
+    CDS_Registros.Post();
+}
+
+bool TF_NFP::DBGrid_RegistrosKeyDown(int key, Qt::KeyboardModifiers)
+{
+    if (key != Qt::Key_Delete)
+        return false;
+    if (IsBusy() || CDS_Registros.RecordCount() == 0)
+        return true;
+    const int answer = LocalMessageDlg("Confirma Exclusão do Registro ?", MessageKind::Confirmation,
+                                       MsgButton::YesNo, MsgResult::No, 0);
+    if (answer != MsgResult::Yes)
+        return true;
+    RemoveProfile(*Setup().store, Edit_CNPJ->text().toStdString());
+    CDS_Registros.Delete();
+    return true;
+}
+
+void TF_NFP::BitBtn_RegistroClick()
+{
+    if (IsBusy())
+        return;
+    F_Registro->AddProfile();
+}
+
+} // namespace nfp

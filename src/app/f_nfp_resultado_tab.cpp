@@ -1,0 +1,43 @@
+// The Resultado tab: the results grid and the service's reply of the chosen
+// row.
+#include "app/f_nfp.h"
+
+#include "app/control_factory.h"
+#include "app/data_grid.h"
+#include "app/table_model.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace nfp {
+
+void TF_NFP::BuildResultadoTab()
+{
+    QWidget* t = TabSheet_Resultado;
+    DBGrid1 = Placed(new DataGrid(t), "DBGrid1", {7, 7, 183, 316});
+    DS_Enviados = new TableModel(CDS_Enviados, {{"Arquivo", QStringLiteral("Arquivo(s)")},
+                                                {"Protocolo", QStringLiteral("Protocolo")}},
+                                 nullptr);
+    DS_Enviados->setObjectName(QStringLiteral("DS_Enviados"));
+    BindGridToModel(DBGrid1, DS_Enviados);
+    DBGrid1->setColumnWidths({90, 60});
+
+    DBMemo_Resultado = Placed(new QPlainTextEdit(t), "DBMemo_Resultado", {196, 42, 407, 281});
+    DBMemo_Resultado->setReadOnly(true);
+    DBMemo_Resultado->setFocusPolicy(Qt::ClickFocus);
+    DBMemo_Resultado->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    BitBtn_Reconsultar = MakeBitBtn(t, "BitBtn_Reconsultar", QStringLiteral("Re-Consultar"),
+                                    style()->standardIcon(QStyle::SP_BrowserReload), {196, 5, 106, 28});
+    BitBtn_Imprimir = MakeBitBtn(t, "BitBtn_Imprimir", QStringLiteral("Imprimir"),
+                                 style()->standardIcon(QStyle::SP_FileDialogDetailedView), {518, 5, 85, 28});
+
+    // The memo shows the current result row's reply.
+    connect(DS_Enviados, &TableModel::currentRowChanged, this, [this](int) {
+        const QString text = QString::fromStdString(CDS_Enviados.FieldText("Resultado"));
+        if (DBMemo_Resultado->toPlainText() != text)
+            DBMemo_Resultado->setPlainText(text);
+    });
+}
+
+} // namespace nfp

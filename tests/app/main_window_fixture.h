@@ -1,0 +1,60 @@
+#pragma once
+// A main window over a throwaway profile file, a fixed clock and the
+// Brazilian regional settings; uncaught errors are collected, not shown.
+#include "app/error_display.h"
+#include "app/f_nfp.h"
+#include "profiles/ini_profile_store.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+namespace nfp::test {
+
+inline LocalMoment MomentAt(int y, unsigned m, unsigned d, int hh, int mm, int ss)
+{
+    return LocalMoment{Date{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}},
+                       std::chrono::seconds{hh * 3600 + mm * 60 + ss}};
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        store = std::make_shared<IniProfileStore>(dir.filePath(QStringLiteral("NFP.ini")).toStdString());
+        SetErrorSink([this](const QString& message) { errors << message; });
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        SetErrorSink({});
+    }
+
+    // Creates and shows the window, which runs its start-up sequence.
+    TF_NFP& Open()
+    {
+        MainWindowSetup setup;
+        setup.regional = RegionalSettings::Brazilian();
+        setup.clock = [this] { return now; };
+        setup.store = store;
+        window = std::make_unique<TF_NFP>(std::move(setup));
+        window->show();
+        QApplication::processEvents();
+        return *window;
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<IniProfileStore> store;
+    LocalMoment now = MomentAt(2025, 12, 8, 14, 29, 58);
+    QStringList errors;
+    std::unique_ptr<TF_NFP> window;
+};
+
+} // namespace nfp::test
