@@ -4,7 +4,6 @@
 #include "report/f_setup.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -170,14 +169,15 @@ void TFRMProgr::desenha() {
   }
   if (strip != nullptr) {
     // Magenta is the strip's transparent colour.
-    const QImage piece = strip->copy(counter_ * kProgressFrameWidth, 0, kProgressFrameWidth,
-                                     kProgressFrameHeight)
-                             .toImage();
-    const QBitmap mask = QBitmap::fromImage(piece.createMaskFromColor(kMagenta.rgb(), Qt::MaskOutColor));
-    QPixmap masked = QPixmap::fromImage(piece);
-    masked.setMask(mask);
-    QPainter p(&frame_);
-    p.drawPixmap(0, 0, masked);
+    const QImage piece = strip->toImage().copy(counter_ * kProgressFrameWidth, 0,
+                                               kProgressFrameWidth, kProgressFrameHeight);
+    QImage shown = frame_.toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < piece.height(); ++y)
+      for (int x = 0; x < piece.width(); ++x) {
+        const QRgb c = piece.pixel(x, y);
+        if ((c & 0xFFFFFF) != (kMagenta.rgb() & 0xFFFFFF)) shown.setPixel(x, y, c);
+      }
+    frame_ = QPixmap::fromImage(shown);
   }
 }
 
