@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "util/text_codec.h"
 
@@ -25,9 +27,44 @@ constexpr std::array<bool, 256> PlainBytes(Steps steps) {
     return plain;
 }
 
+// Eight bytes at a time: true when none of them is one a step changes.
+template <bool Prepare, bool Escape>
+bool WordIsPlain(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    // Exact test for "some byte of w equals c".
+    const auto has = [w](unsigned char c) {
+        const std::uint64_t x = w ^ (kOnes * c);
+        return ((x - kOnes) & ~x & kHighs) != 0;
+    };
+    if constexpr (Prepare) {
+        if ((w & kHighs) != 0 || has(0) || has('\r') || has('\n')) return false;
+    }
+    if constexpr (Escape) {
+        if (has('&') || has('<') || has('>') || has('"')) return false;
+    }
+    return true;
+}
+
+// UTF-8 of the Windows-1252 characters 0x80 to 0xFF.
+struct Utf8Of1252 {
+    std::array<std::array<char, 3>, 128> bytes{};
+    std::array<unsigned char, 128> length{};
+    Utf8Of1252() {
+        for (int b = 0x80; b < 0x100; ++b) {
+            std::string utf8;
+            AppendUtf8(utf8, Windows1252CodePoint(static_cast<unsigned char>(b)));
+            const auto k = static_cast<std::size_t>(b - 0x80);
+            length[k] = static_cast<unsigned char>(utf8.size());
+            for (std::size_t i = 0; i < utf8.size() && i < 3; ++i) bytes[k][i] = utf8[i];
+        }
+    }
+};
+
 template <bool Prepare, bool Escape>
 void AppendFileText(std::string& out, const std::string_view in) {
     static constexpr std::array<bool, 256> kPlain = PlainBytes({Prepare, Escape});
+    static const Utf8Of1252 kUtf8Of1252;
     const char* const p = in.data();
     const std::size_t n = in.size();
     const std::size_t start = out.size();
@@ -36,6 +73,10 @@ void AppendFileText(std::string& out, const std::string_view in) {
     std::size_t i = 0;
     while (i < n) {
         std::size_t j = i;
+        for (std::uint64_t w; j + 8 <= n; j += 8) {
+            std::memcpy(&w, p + j, 8);
+            if (!WordIsPlain<Prepare, Escape>(w)) break;
+        }
         while (j < n && kPlain[static_cast<unsigned char>(p[j])]) ++j;
         out.append(p + i, j - i);
         i = j;
@@ -65,7 +106,8 @@ void AppendFileText(std::string& out, const std::string_view in) {
             }
             // c >= 0x80
             if (windows1252) {
-                AppendUtf8(out, Windows1252CodePoint(c));
+                const auto k = static_cast<std::size_t>(c - 0x80);
+                out.append(kUtf8Of1252.bytes[k].data(), kUtf8Of1252.length[k]);
                 ++i;
                 continue;
             }
