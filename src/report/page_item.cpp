@@ -35,11 +35,19 @@ std::optional<unsigned> Hex(std::string_view s) {
 std::string FormatPageItem(const PageItem& item) {
     if (item.page < 0 || item.page > 9999 || item.line < 0 || item.line > 999 || item.column < 0 || item.column > 999)
         throw std::invalid_argument("page item position out of range");
-    char head[32];
-    std::snprintf(head, sizeof head, "%04d%03d%03d%03u%c%06X", item.page, item.line, item.column,
-                  static_cast<unsigned>(item.fontCode), item.kind, static_cast<unsigned>(ItemColor(item.color)));
-    std::string out(head);
-    out += item.text;
+    std::string out(kPageItemTextPos + item.text.size(), '0');
+    const auto put = [&](std::size_t at, std::size_t width, unsigned value) {
+        for (std::size_t i = width; i-- > 0; value /= 10) out[at + i] = static_cast<char>('0' + value % 10);
+    };
+    put(0, 4, static_cast<unsigned>(item.page));
+    put(4, 3, static_cast<unsigned>(item.line));
+    put(7, 3, static_cast<unsigned>(item.column));
+    put(10, 3, item.fontCode);
+    out[13] = item.kind;
+    constexpr char hex[] = "0123456789ABCDEF";
+    const TColor color = ItemColor(item.color);
+    for (int i = 0; i < 6; ++i) out[14 + static_cast<std::size_t>(i)] = hex[(color >> (20 - 4 * i)) & 0xF];
+    out.replace(kPageItemTextPos, item.text.size(), item.text);
     return out;
 }
 

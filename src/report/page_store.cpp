@@ -23,12 +23,22 @@ int CompareItemsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-// Ordering by (first seven characters, rest) is the plain order of the
-// whole strings: a key shorter than seven characters is the whole item.
+// Ordering by (first four characters, rest) is the plain order of the
+// whole strings: a key shorter than four characters is the whole item.
+std::uint64_t PageStore::KeyOf(std::string_view item) {
+    const std::size_t n = std::min<std::size_t>(item.size(), 4);
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 4; ++i) key = (key << 8) | (i < n ? Fold(item[i]) : 0u);
+    return (key << 8) | n;
+}
+
 void PageStore::Add(std::string item) {
-    std::string key = item.substr(0, kKeyLength);
-    auto& bucket = buckets_[std::move(key)];
-    // Most reports are written in order: try the end first.
+    const std::uint64_t key = KeyOf(item);
+    if (!lastBucket_ || key != lastKey_) {
+        lastBucket_ = &buckets_[key];
+        lastKey_ = key;
+    }
+    Bucket& bucket = *lastBucket_;
     if (bucket.empty() || CompareItemsIgnoringCase(bucket.back(), item) < 0) {
         bucket.push_back(std::move(item));
     } else {
@@ -41,6 +51,7 @@ void PageStore::Add(std::string item) {
 
 void PageStore::Clear() {
     buckets_.clear();
+    lastBucket_ = nullptr;
     size_ = 0;
 }
 
@@ -52,21 +63,16 @@ void PageStore::ForEach(const std::function<void(const std::string&)>& visit) co
 std::vector<std::string> PageStore::Items() const {
     std::vector<std::string> out;
     out.reserve(size_);
-    ForEach([&](const std::string& s) { out.push_back(s); });
+    for (const auto& [key, bucket] : buckets_) out.insert(out.end(), bucket.begin(), bucket.end());
     return out;
 }
 
 std::vector<std::string> PageStore::ItemsOfPage(int page) const {
-    std::vector<std::string> out;
-    if (page < 0 || page > 9999) return out;
+    if (page < 0 || page > 9999) return {};
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "%04d", page);
-    const std::string_view p(prefix, 4);
-    for (auto it = buckets_.lower_bound(std::string(p)); it != buckets_.end(); ++it) {
-        if (it->first.size() < 4 || CompareItemsIgnoringCase(std::string_view(it->first).substr(0, 4), p) != 0) break;
-        out.insert(out.end(), it->second.begin(), it->second.end());
-    }
-    return out;
+    const auto it = buckets_.find(KeyOf(std::string_view(prefix, 4)));
+    return it == buckets_.end() ? std::vector<std::string>{} : it->second;
 }
 
 const std::string* PageStore::Last() const {

@@ -1,11 +1,12 @@
 #pragma once
 // The report's placed texts, kept in order at every insertion: strings
 // compared without regard to ASCII letter case, equal entries kept (a new
-// one goes before its equals). Because every item starts with its page and
-// line in fixed-width digits, the store is bucketed by that prefix: adding
-// costs a map look-up plus a move within one line, and a page's items are
-// found without walking the others.
+// one goes before its equals). Because every item starts with its page in
+// four digits, the store is bucketed by page: adding costs at most a map
+// look-up plus a move within one page, and a page's items are found
+// without walking the others.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -32,13 +33,14 @@ public:
     const std::string* Last() const;
 
 private:
-    struct KeyLess {
-        bool operator()(const std::string& a, const std::string& b) const {
-            return CompareItemsIgnoringCase(a, b) < 0;
-        }
-    };
-    static constexpr std::size_t kKeyLength = 7; // page and line
-    std::map<std::string, std::vector<std::string>, KeyLess> buckets_;
+    // The first four characters, case-folded, packed so that integer order
+    // is string order: bytes high to low, the length in the lowest byte.
+    static std::uint64_t KeyOf(std::string_view item);
+    using Bucket = std::vector<std::string>;
+    std::map<std::uint64_t, Bucket> buckets_;
+    // Reports are written page by page: the page in hand is found at once.
+    std::uint64_t lastKey_ = 0;
+    Bucket* lastBucket_ = nullptr;
     std::size_t size_ = 0;
 };
 

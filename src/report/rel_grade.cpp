@@ -119,7 +119,7 @@ bool TRelGrade::ImpF(int linha, int coluna, std::string_view texto, std::uint8_t
             item.fontCode = SwapBoldItalic(fonte);
             item.kind = 'T';
             item.color = cor;
-            item.text = Utf8OrWindows1252ToUtf8(texto);
+            item.text = IsValidUtf8(texto) ? std::string(texto) : Utf8OrWindows1252ToUtf8(texto);
             st.store->Add(FormatPageItem(item));
         } catch (const std::exception&) {
             // A page beyond the store's four digits: the text is dropped.
