@@ -162,14 +162,15 @@ public:
         curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnProgress);
         curl_easy_setopt(h, CURLOPT_XFERINFODATA, &ex);
 
-        const auto total = static_cast<curl_off_t>(request.body.size());
-        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, total);
+        // The length is always announced (Content-Length); a large body is
+        // handed over piece by piece through the read callback.
         if (request.body.size() <= request.largestPiece) {
             curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
         } else {
             curl_easy_setopt(h, CURLOPT_READFUNCTION, &OnRead);
             curl_easy_setopt(h, CURLOPT_READDATA, &ex);
         }
+        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
         curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &OnHeader);
         curl_easy_setopt(h, CURLOPT_HEADERDATA, &ex);
         curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &OnBody);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -107,20 +108,43 @@ TEST_F(HttpPosterTest, SendsExactlyTheServiceHeaders) {
     EXPECT_FALSE(r.Header("Accept").has_value());
 }
 
-TEST_F(HttpPosterTest, Status404RaisesTheStatusErrorWithReasonCodeAndUrl) {
-    service.SetFault({.status = 404});
-    int status = 0;
-    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
-    EXPECT_EQ(message, "Not Found (404) - '" + service.Endpoint() + "'");
-    EXPECT_EQ(status, 404);
+struct StatusCase {
+    int status;
+    const char* reason; // nullptr: the reply is returned
+    const char* contentType;
+};
+
+void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.status; }
+
+class HttpPosterStatus : public HttpPosterTest, public ::testing::WithParamInterface<StatusCase> {};
+
+TEST_P(HttpPosterStatus, RaisesTheStatusErrorFrom300OnExcept500) {
+    const StatusCase& c = GetParam();
+    LocalServiceFault fault;
+    fault.status = c.status;
+    fault.contentType = c.contentType;
+    service.SetFault(fault);
+    if (c.reason) {
+        int status = 0;
+        EXPECT_EQ(ExpectServiceError(poster, QueryRequest(), status),
+                  std::string(c.reason) + " (" + std::to_string(c.status) + ") - '" + service.Endpoint() + "'");
+        EXPECT_EQ(status, c.status);
+    } else {
+        EXPECT_NE(poster.PostServiceRequest(QueryRequest()).find(std::to_string(c.status)), std::string::npos);
+    }
 }
 
-TEST_F(HttpPosterTest, AuthenticationChallengeIsAStatusError) {
-    service.SetFault({.status = 401});
-    int status = 0;
-    EXPECT_EQ(ExpectServiceError(poster, QueryRequest(), status), "Unauthorized (401) - '" + service.Endpoint() + "'");
-    EXPECT_EQ(status, 401);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, HttpPosterStatus,
+                         ::testing::Values(StatusCase{404, "Not Found", "text/html"},
+                                           StatusCase{401, "Unauthorized", "text/html"},
+                                           StatusCase{407, "Proxy Authentication Required", "text/html"},
+                                           StatusCase{302, "Found", "text/html"},
+                                           StatusCase{300, "Multiple Choice", "text/html"}, // the server's own phrase
+                                           StatusCase{503, "Service Unavailable", "application/soap+xml"},
+                                           StatusCase{500, nullptr, "application/soap+xml"},
+                                           StatusCase{299, nullptr, "application/soap+xml"},
+                                           StatusCase{202, nullptr, "text/xml"}),
+                         [](const auto& info) { return std::to_string(info.param.status); });
 
 TEST_F(HttpPosterTest, SoapFaultWithStatus500IsReturnedAsTheReply) {
     const std::string reply = poster.PostServiceRequest("<?xml version=\"1.0\"?><not-soap/>");
