@@ -159,7 +159,9 @@ TF_Registro::TF_Registro(MemoryTable& registros, ProfileStore& store, QWidget* p
   BitBtn_Pasta = MakeButton(g, "BitBtn_Pasta", QString(), {7, 99, 29, 28}, QStyle::SP_DirOpenIcon);
   BitBtn_Pasta->setToolTip(QString::fromUtf8(kPastaHint));
   Edit_Caminho = MakeEdit(g, "Edit_Caminho", {42, 105, 372, 22}, PixelFont("Verdana", 13));
-  Edit_Caminho->setMaxLength(150);
+  // The typing limit; the trailing "/" may still take the folder past
+  // what the list holds, which Confirma refuses.
+  Edit_Caminho->setMaxLength(kFolderWidth);
 
   BitBtn_Confirma = MakeButton(this, "BitBtn_Confirma", QStringLiteral("Confirma"),
                                {252, 151, 85, 25}, QStyle::SP_DialogApplyButton);
@@ -271,12 +273,23 @@ void TF_Registro::BitBtn_PastaClick() {
     LocalMessageDlg(kNoFolderChosen, MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
     return;
   }
+  // A folder the list could not hold whole would point elsewhere once cut.
+  if (ZeltraBrowser->Directory.size() + 1 > kFolderWidth) {
+    LocalMessageDlg(kFolderTooLong, MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
+    return;
+  }
   Edit_Caminho->setText(ZeltraBrowser->Directory);
   BitBtn_Confirma->setFocus(Qt::OtherFocusReason);
 }
 
 void TF_Registro::BitBtn_ConfirmaClick() {
-  Edit_Caminho->setText(QString::fromStdString(FolderWithTrailingSlash(Utf8(Edit_Caminho->text()))));
+  const QString folder =
+      QString::fromStdString(FolderWithTrailingSlash(Utf8(Edit_Caminho->text())));
+  if (folder.size() > kFolderWidth) {
+    LocalMessageDlg(kFolderTooLong, MessageKind::Error, MsgButton::OK, MsgResult::Ok, 0);
+    return;
+  }
+  Edit_Caminho->setText(folder);
   const std::string cnpj = Utf8(Edit_CNPJ->text());
   const std::string usuario = Utf8(Edit_Usuario->text());
   const std::string senha = Utf8(Edit_Senha->text());

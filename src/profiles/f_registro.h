@@ -34,6 +34,11 @@ inline constexpr const char* kCnpjInvalid =
     "corretos.";
 inline constexpr const char* kCnpjAlreadyListed = "C.N.P.J. já Cadastrado...";
 inline constexpr const char* kNoFolderChosen = "Nenhuma Pasta Selecionada...";
+inline constexpr const char* kFolderTooLong =
+    "Caminho (Pasta) muito longo...\r\rO caminho pode ter no máximo 150 caracteres, incluindo a "
+    "barra final.";
+// The widest folder the profile list holds, its trailing "/" included.
+inline constexpr int kFolderWidth = 150;
 inline constexpr const char* kPastaHint =
     "Seleciona a Pasta onde estará os arquivos a serem enviados...";
 

@@ -157,6 +157,12 @@ TEST(MessageDlg, EscWithoutCancelButtonIsIgnored) {
   EXPECT_EQ(result, 5);
 }
 
+TEST(MessageDlg, ClosingEveryWindowGivesTwo) {
+  // What the application does when it is told to quit.
+  LocalMessageDialog dialog(QStringLiteral("m"), MessageKind::Warning, MsgButton::YesNo, 6);
+  EXPECT_EQ(RunWith(dialog, [] { QApplication::closeAllWindows(); }), 2);
+}
+
 TEST(MessageDlg, TabMovesFromSimToNao) {
   LocalMessageDialog dialog(QStringLiteral("Confirma Envio dos Arquivos ?"),
                             MessageKind::Confirmation, MsgButton::YesNo, 7);

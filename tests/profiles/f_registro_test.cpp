@@ -262,6 +262,33 @@ TEST_F(ProfileDialogTest, RefusedProfileKeepsTheDialogOpen) {
   EXPECT_EQ(store_.ProfileKeys(), std::vector<std::string>{kCnpj});
 }
 
+TEST_F(ProfileDialogTest, FolderTheListCannotHoldIsRefused) {
+  const QString fits = QStringLiteral("/") + QString(148, u'p');        // 149, 150 with "/"
+  const QString tooLong = QStringLiteral("/") + QString(149, u'p');     // 150, 151 with "/"
+  ScriptedMessageAnswers messages{1, 1};
+  ScriptedFolderAnswers folders{tooLong};
+  ScriptedProfileDialog script{[&](TF_Registro& d) {
+    d.BitBtn_Pasta->click();  // from the browser: refused, the field kept
+    EXPECT_TRUE(d.Edit_Caminho->text().isEmpty());
+    FillAndConfirm(d, QStringLiteral("ana"), tooLong);  // typed: refused, the dialog stays
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.Edit_Caminho->text(), tooLong);
+    EXPECT_TRUE(store_.ProfileKeys().empty());
+    d.Edit_Caminho->setText(fits);
+    d.BitBtn_Confirma->click();
+  }};
+  ASSERT_TRUE(dialog_.AddProfile(kCnpj));
+  ASSERT_EQ(messages.Asked().size(), 2u);
+  EXPECT_EQ(messages.Asked()[0].text, QString::fromUtf8(kFolderTooLong));
+  EXPECT_EQ(messages.Asked()[1].text, QString::fromUtf8(kFolderTooLong));
+  const std::string stored = (fits + QStringLiteral("/")).toStdString();
+  EXPECT_EQ(table_.FieldText("CAMINHO"), stored);
+  MemoryTable loaded(ProfileTableLayout());
+  LoadProfiles(store_, loaded);
+  loaded.First();
+  EXPECT_EQ(loaded.FieldText("CAMINHO"), stored);
+}
+
 TEST_F(ProfileDialogTest, EnterAndEscPressNothing) {
   ScriptedProfileDialog script{[this](TF_Registro& d) {
     QTest::keyClick(d.Edit_Usuario, Qt::Key_Escape);

@@ -49,6 +49,9 @@ TEST(ZeltraHintWindow, SizedFromTheTextAndPlacedFromThePointer) {
   EXPECT_EQ(window->Corner(), ArrowCorner::TopLeft);
   EXPECT_EQ(window->geometry(), QRect(112, 112, t.x + 22, t.y + 6));
   EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
+  EXPECT_TRUE(window->testAttribute(Qt::WA_TransparentForMouseEvents));
+  EXPECT_EQ(window->focusPolicy(), Qt::NoFocus);
   EXPECT_EQ(window->ArrowPoint(), (HintPoint{3, 3}));
   EXPECT_EQ(window->Text(), text);
 
