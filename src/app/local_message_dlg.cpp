@@ -17,13 +17,13 @@
 namespace nfp {
 namespace {
 
-struct ButtonSpec {
+struct ButtonDef {
   const char* name;
   int result;
   const char* standardCaption;
 };
 
-constexpr std::array<ButtonSpec, 11> kButtons{{
+constexpr std::array<ButtonDef, 11> kButtons{{
     {"Yes", MsgResult::Yes, "&Yes"},
     {"No", MsgResult::No, "&No"},
     {"OK", MsgResult::Ok, "OK"},
@@ -38,8 +38,8 @@ constexpr std::array<ButtonSpec, 11> kButtons{{
 }};
 
 // Portuguese captions by modal result; the others keep the standard one.
-QString ShownCaption(const ButtonSpec& spec) {
-  switch (spec.result) {
+QString ShownCaption(const ButtonDef& def) {
+  switch (def.result) {
     case MsgResult::Ok: return QStringLiteral("&Ok");
     case MsgResult::Cancel: return QStringLiteral("&Cancela");
     case MsgResult::Abort: return QStringLiteral("&Aborta");
@@ -48,7 +48,7 @@ QString ShownCaption(const ButtonSpec& spec) {
     case MsgResult::Yes: return QStringLiteral("&Sim");
     case MsgResult::No: return QStringLiteral("&Não");
     case MsgResult::All: return QStringLiteral("&Tudo");
-    default: return QString::fromLatin1(spec.standardCaption);
+    default: return QString::fromLatin1(def.standardCaption);
   }
 }
 
@@ -145,9 +145,9 @@ LocalMessageDialog::LocalMessageDialog(const QString& text, MessageKind kind,
   QStyle::StandardPixmap iconKind{};
   const bool hasIcon = KindIcon(kind, iconKind);
 
-  std::vector<const ButtonSpec*> specs;
+  std::vector<const ButtonDef*> defs;
   for (std::size_t bit = 0; bit < kButtons.size(); ++bit)
-    if (buttons & (1u << bit)) specs.push_back(&kButtons[bit]);
+    if (buttons & (1u << bit)) defs.push_back(&kButtons[bit]);
 
   MessageDlgLayoutInput in;
   in.avgCharWidth =
@@ -157,9 +157,9 @@ LocalMessageDialog::LocalMessageDialog(const QString& text, MessageKind kind,
   in.textWidth = measured.width();
   in.textHeight = measured.height();
   in.hasIcon = hasIcon;
-  for (const ButtonSpec* spec : specs)
+  for (const ButtonDef* def : defs)
     in.captionWidths.push_back(
-        fm.horizontalAdvance(WithoutMnemonic(QString::fromLatin1(spec->standardCaption))));
+        fm.horizontalAdvance(WithoutMnemonic(QString::fromLatin1(def->standardCaption))));
   in.screenWidth = screen.width();
   in.screenHeight = screen.height();
   const MessageDlgLayout layout = LayoutMessageDialog(in);
@@ -186,15 +186,15 @@ LocalMessageDialog::LocalMessageDialog(const QString& text, MessageKind kind,
   QPushButton* retry = nullptr;
   QPushButton* no = nullptr;
   QPushButton* cancel = nullptr;
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const ButtonSpec& spec = *specs[i];
-    auto* button = new QPushButton(QString::fromLatin1(spec.standardCaption), this);
-    button->setObjectName(QString::fromLatin1(spec.name));
+  for (std::size_t i = 0; i < defs.size(); ++i) {
+    const ButtonDef& def = *defs[i];
+    auto* button = new QPushButton(QString::fromLatin1(def.standardCaption), this);
+    button->setObjectName(QString::fromLatin1(def.name));
     button->setAutoDefault(true);
     button->setFocusPolicy(Qt::StrongFocus);
     const DlgRect& r = layout.buttons[i];
     button->setGeometry(r.left, r.top, r.width, r.height);
-    const int result = spec.result;
+    const int result = def.result;
     if (result != MsgResult::None)
       connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
     buttons_.push_back(button);
@@ -214,9 +214,9 @@ LocalMessageDialog::LocalMessageDialog(const QString& text, MessageKind kind,
 
   // Portuguese captions, and the named button first in the tab order.
   std::vector<QPushButton*> order;
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    buttons_[i]->setText(ShownCaption(*specs[i]));
-    if (specs[i]->result == focusResult)
+  for (std::size_t i = 0; i < defs.size(); ++i) {
+    buttons_[i]->setText(ShownCaption(*defs[i]));
+    if (defs[i]->result == focusResult)
       order.insert(order.begin(), buttons_[i]);
     else
       order.push_back(buttons_[i]);
@@ -233,8 +233,8 @@ LocalMessageDialog::LocalMessageDialog(const QString& text, MessageKind kind,
 
 QPushButton* LocalMessageDialog::Button(int modalResult) const {
   for (QPushButton* b : buttons_)
-    for (const ButtonSpec& spec : kButtons)
-      if (spec.result == modalResult && b->objectName() == QLatin1String(spec.name)) return b;
+    for (const ButtonDef& def : kButtons)
+      if (def.result == modalResult && b->objectName() == QLatin1String(def.name)) return b;
   return nullptr;
 }
 
