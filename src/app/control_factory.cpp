@@ -1,6 +1,7 @@
 #include "app/control_factory.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -39,6 +40,19 @@ QPushButton* MakeBitBtn(QWidget* parent, const char* name, const QString& captio
     button->setIconSize(QSize(16, 16));
     button->setAutoDefault(false);
     return button;
+}
+
+QString MaskedFieldText(const QLineEdit* field)
+{
+    const QString mask = field->inputMask();
+    QString text = field->displayText();
+    const int semicolon = mask.lastIndexOf(QLatin1Char(';'));
+    if (mask.isEmpty() || semicolon < 0 || semicolon + 1 >= mask.size())
+        return text;
+    const QChar blank = mask.at(semicolon + 1);
+    if (blank != QLatin1Char(' '))
+        text.replace(blank, QLatin1Char(' '));
+    return text;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -30,6 +31,10 @@ void FitLabel(QLabel* label);
 // A push button with a picture and the hand-point cursor.
 QPushButton* MakeBitBtn(QWidget* parent, const char* name, const QString& caption, const QIcon& picture,
                         QRect bounds);
+
+// A field's text as its user sees it: for a masked field, with its literal
+// separators and a blank in every empty place.
+QString MaskedFieldText(const QLineEdit* field);
 
 // Pictures drawn here, so they look the same on every platform.
 QIcon TickPicture();   // green tick, 16 x 16

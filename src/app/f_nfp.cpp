@@ -5,11 +5,17 @@
 #include "app/date_edit.h"
 #include "app/error_display.h"
 #include "app/exit_line_edit.h"
+#include "app/local_message_dlg.h"
 #include "app/long_date.h"
+#include "app/main_window_send_view.h"
 #include "app/radio_group.h"
 #include "app/status_bar.h"
 #include "app/table_model.h"
 #include "profiles/f_registro.h"
+#include "sending/http_service_poster.h"
+#include "sending/scheduler.h"
+#include "service/http_poster.h"
+#include "util/silent_abort.h"
 #include "profiles/profile_operations.h"
 #include "profiles/profile_table.h"
 #include "util/table_layouts.h"
@@ -69,6 +75,11 @@ TF_NFP::TF_NFP(MainWindowSetup setup, QWidget* parent)
     ZeltraBrowser->setObjectName(QStringLiteral("ZeltraBrowser"));
     ZeltraBrowser->Title = QStringLiteral("Localizar pastas com arquivos da NFP...");
     ZeltraBrowser->Caption = QStringLiteral("Localizar Pastas...");
+
+    HTTPReqResp = std::make_unique<THttpPoster>(setup_.service);
+    poster_ = std::make_unique<HttpServicePoster>(*HTTPReqResp);
+    sendView_ = std::make_unique<MainWindowSendView>(*this);
+    previousTick_ = setup_.clock();
 
     // A window of its own, like the main window, not one of its controls.
     F_Registro_ = std::make_unique<TF_Registro>(CDS_Registros, *setup_.store, nullptr);
@@ -254,6 +265,31 @@ void TF_NFP::TimerTimer()
     const LocalMoment now = setup_.clock();
     const auto time = std::chrono::hh_mm_ss<std::chrono::seconds>(now.timeOfDay);
     StatusBar->setPanelText(2, QString::fromStdString(FormatTime(time, setup_.regional)));
+    const LocalMoment previous = previousTick_;
+    previousTick_ = now;
+    if (!CheckBox_Agenda->isChecked())
+        return;
+    const auto scheduledTime =
+        ParseTimeOfDay(MaskedFieldText(MaskEdit_Agenda).toStdString(), setup_.regional.timeSeparator);
+    if (!scheduledTime)
+        return;
+    const LocalMoment scheduled{DateEdit_Agenda->date(), *scheduledTime};
+    if (!ScheduleFallsDue(previous, now, scheduled))
+        return;
+    // Due while another operation works: it starts when that one ends.
+    if (IsBusy()) {
+        schedulePending_ = true;
+        return;
+    }
+    RunScheduledSend();
+}
+
+void TF_NFP::MaskEdit_AgendaExit()
+{
+    if (ParseTimeOfDay(MaskedFieldText(MaskEdit_Agenda).toStdString(), setup_.regional.timeSeparator))
+        return;
+    LocalMessageDlg("Hora Inválida...", MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
+    MaskEdit_Agenda->clear();
 }
 
 void TF_NFP::BitBtn_SairClick()
@@ -264,6 +300,7 @@ void TF_NFP::BitBtn_SairClick()
 void TF_NFP::ConnectHandlers()
 {
     connect(BitBtn_Sair, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_SairClick(); }); });
+    connect(MaskEdit_Agenda, &ExitLineEdit::exited, this, [this] { Guarded([this] { MaskEdit_AgendaExit(); }); });
     connect(DateEdit, &ExitLineEdit::exited, this, [this] { Guarded([this] { DateEditExit(); }); });
     connect(Edit_Sigla, &ExitLineEdit::exited, this, [this] { Guarded([this] { Edit_SiglaExit(); }); });
 }

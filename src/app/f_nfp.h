@@ -5,6 +5,8 @@
 #include "profiles/ini_profile_store.h"
 #include "profiles/profile_store.h"
 #include "sending/local_moment.h"
+#include "service/http_poster_settings.h"
+#include "service/service_credentials.h"
 #include "util/memory_table.h"
 #include "util/regional_settings.h"
 
@@ -33,6 +35,9 @@ class RadioGroup;
 class StatusBar;
 class TableModel;
 class TF_Registro;
+class THttpPoster;
+class HttpServicePoster;
+class MainWindowSendView;
 class TZeltraBrowser;
 class TZeltraHint;
 
@@ -41,6 +46,7 @@ struct MainWindowSetup {
     RegionalSettings regional = RegionalSettings::FromEnvironment();
     LocalClock clock = SystemLocalNow;
     std::shared_ptr<ProfileStore> store = std::make_shared<IniProfileStore>(IniProfileStore::DefaultFilePath());
+    HttpPosterSettings service = ServiceSettingsFromEnvironment();
 };
 
 class TF_NFP : public QWidget {
@@ -55,6 +61,22 @@ public:
     void BitBtn_SairClick();
     void DateEditExit();
     void Edit_SiglaExit();
+
+    // The Enviar tab and the send run.
+    void BitBtn_ArquivosClick();
+    void BitBtn_PastaClick();
+    bool DBGrid_EnviarKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void BitBtn_EnviarClick();
+    void Enviar();
+    // Queries.
+    void BitBtn_ConsultarClick();
+    void BitBtn_ReconsultarClick();
+    void BitBtn_ImprimirClick();
+    // The scheduler.
+    void MaskEdit_AgendaExit();
+
+    // The credentials every request carries: the login panel as it is now.
+    ServiceCredentials LoginCredentials() const;
 
     // The profile list and the login panel.
     void DS_RegistrosDataChange();
@@ -146,6 +168,27 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Marks a send run, batch or re-query: the controls that would change
+    // the queue, the results or the current profile are off meanwhile.
+    class BusyScope {
+    public:
+        explicit BusyScope(TF_NFP& window);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        TF_NFP& window_;
+    };
+    friend class MainWindowSendView;
+
+    void SetBusyControls(bool busy);
+    void AfterBusy();
+    // What the Enviar button and the scheduler start: the queue if it holds
+    // files, otherwise the batch over the marked profiles.
+    void SendQueuedOrBatch();
+    void RunScheduledSend();
+
     void BuildSkeleton();
     void BuildLoginPanel();
     void BuildAgendaPanel();
@@ -169,6 +212,11 @@ private:
     bool shown_ = false;
     int busyDepth_ = 0;
     bool closePending_ = false;
+    bool schedulePending_ = false;
+    LocalMoment previousTick_;
+    std::unique_ptr<THttpPoster> HTTPReqResp;
+    std::unique_ptr<HttpServicePoster> poster_;
+    std::unique_ptr<MainWindowSendView> sendView_;
 };
 
 } // namespace nfp

@@ -2,6 +2,9 @@
 #include "app/f_nfp.h"
 
 #include "app/control_factory.h"
+#include "app/main_window_send_view.h"
+#include "sending/http_service_poster.h"
+#include "sending/query.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +29,18 @@ void TF_NFP::BuildConsultarTab()
     Memo->setTabChangesFocus(true);
     BitBtn_Consultar = MakeBitBtn(t, "BitBtn_Consultar", QStringLiteral("Consultar"),
                                   style()->standardIcon(QStyle::SP_FileDialogContentsView), {7, 47, 92, 28});
+    connect(BitBtn_Consultar, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_ConsultarClick(); }); });
+}
+
+void TF_NFP::BitBtn_ConsultarClick()
+{
+    if (IsBusy())
+        return;
+    QString result = QString::fromStdString(QueryProtocol(*sendView_, *poster_, Edit_Protocolo->text().toStdString()));
+    // Line breaks of any kind start new lines of the log.
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Memo->appendPlainText(result);
+    Memo->appendPlainText(QString::fromUtf8(kQueryLogSeparator.data(), kQueryLogSeparator.size()));
 }
 
 } // namespace nfp

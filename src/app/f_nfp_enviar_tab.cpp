@@ -4,9 +4,17 @@
 
 #include "app/control_factory.h"
 #include "app/data_grid.h"
+#include "app/local_message_dlg.h"
+#include "app/open_file_dialog.h"
 #include "app/table_model.h"
+#include "sending/folder_search.h"
+#include "sending/send_queue.h"
+#include "util/date_code.h"
+#include "util/silent_abort.h"
+#include "widgets/zeltra_browser.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -63,6 +71,11 @@ void TF_NFP::BuildEnviarTab()
     DS_Enviar->setObjectName(QStringLiteral("DS_Enviar"));
     BindGridToModel(DBGrid_Enviar, DS_Enviar);
     DBGrid_Enviar->setColumnWidths({90, 470});
+    DBGrid_Enviar->setKeyHandler(
+        [this](int key, Qt::KeyboardModifiers modifiers) { return DBGrid_EnviarKeyDown(key, modifiers); });
+    connect(BitBtn_Arquivos, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_ArquivosClick(); }); });
+    connect(BitBtn_Pasta, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_PastaClick(); }); });
+    connect(BitBtn_Enviar, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_EnviarClick(); }); });
 
     Label_Status = MakeLabel(t, "Label_Status", QStringLiteral("Analisando..."), {7, 315, 77, 16});
     Label_Status->setFont(PixelFont("MS Sans Serif", 13));
@@ -71,6 +84,55 @@ void TF_NFP::BuildEnviarTab()
     ProgressBar->setTextVisible(false);
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
+}
+
+} // namespace nfp
+
+namespace nfp {
+
+void TF_NFP::BitBtn_ArquivosClick()
+{
+    if (IsBusy())
+        return;
+    OpenFileRequest request;
+    request.title = QStringLiteral("Selecionar o(s) arquivo(s) a ser(em) transmitido(s)...");
+    request.filterDescription = QStringLiteral("Arquivos Nota Fiscal Paulista...");
+    request.pattern = QString::fromStdString(MonthPattern(MaskedFieldText(MaskEdit_Data).toStdString()));
+    const auto files = ExecuteOpenFileDialog(this, request);
+    if (!files)
+        throw SilentAbort();
+    for (const QString& file : *files) {
+        const QFileInfo info(file);
+        AppendQueueRow(CDS_Enviar, info.fileName().toStdString(),
+                       FolderWithSeparator(info.absolutePath().toStdString()));
+    }
+    CDS_Enviar.First();
+}
+
+void TF_NFP::BitBtn_PastaClick()
+{
+    if (IsBusy())
+        return;
+    if (!ZeltraBrowser->Execute()) {
+        LocalMessageDlg("Nenhuma Pasta Selecionada...", MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
+        throw SilentAbort();
+    }
+    const std::string folder = FolderWithSeparator(ZeltraBrowser->Directory.toStdString());
+    const std::string pattern = MonthPattern(MaskedFieldText(MaskEdit_Data).toStdString());
+    for (const std::string& name : FindFolderEntries(folder, pattern))
+        AppendQueueRow(CDS_Enviar, name, folder);
+    CDS_Enviar.First();
+}
+
+bool TF_NFP::DBGrid_EnviarKeyDown(int key, Qt::KeyboardModifiers)
+{
+    // Delete removes the current queued file at once, whatever modifiers
+    // are held; not while a run works through the queue.
+    if (key != Qt::Key_Delete)
+        return false;
+    if (!IsBusy())
+        CDS_Enviar.Delete();
+    return true;
 }
 
 } // namespace nfp

@@ -4,7 +4,10 @@
 
 #include "app/control_factory.h"
 #include "app/data_grid.h"
+#include "app/main_window_send_view.h"
 #include "app/table_model.h"
+#include "sending/http_service_poster.h"
+#include "sending/query.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,12 +35,32 @@ void TF_NFP::BuildResultadoTab()
     BitBtn_Imprimir = MakeBitBtn(t, "BitBtn_Imprimir", QStringLiteral("Imprimir"),
                                  style()->standardIcon(QStyle::SP_FileDialogDetailedView), {518, 5, 85, 28});
 
+    connect(BitBtn_Reconsultar, &QPushButton::clicked, this,
+            [this] { Guarded([this] { BitBtn_ReconsultarClick(); }); });
+    connect(BitBtn_Imprimir, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_ImprimirClick(); }); });
+
     // The memo shows the current result row's reply.
     connect(DS_Enviados, &TableModel::currentRowChanged, this, [this](int) {
         const QString text = QString::fromStdString(CDS_Enviados.FieldText("Resultado"));
         if (DBMemo_Resultado->toPlainText() != text)
             DBMemo_Resultado->setPlainText(text);
     });
+}
+
+} // namespace nfp
+
+namespace nfp {
+
+void TF_NFP::BitBtn_ReconsultarClick()
+{
+    if (IsBusy())
+        return;
+    const BusyScope busy(*this);
+    Reconsultar(CDS_Enviados, *sendView_, *poster_);
+}
+
+void TF_NFP::BitBtn_ImprimirClick()
+{
 }
 
 } // namespace nfp

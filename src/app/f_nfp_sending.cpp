@@ -1,0 +1,125 @@
+// Sending from the main window: the Enviar button, the send run over the
+// queue, the batch over the profiles, and the guard that keeps one
+// operation's tables and profile still while it runs.
+#include "app/f_nfp.h"
+
+#include "app/control_factory.h"
+#include "app/data_grid.h"
+#include "app/local_message_dlg.h"
+#include "app/main_window_send_view.h"
+#include "app/radio_group.h"
+#include "sending/batch.h"
+#include "sending/folder_search.h"
+#include "sending/http_service_poster.h"
+#include "sending/send_run.h"
+#include "util/silent_abort.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace nfp {
+
+TF_NFP::BusyScope::BusyScope(TF_NFP& window)
+    : window_(window)
+{
+    if (window_.busyDepth_++ == 0)
+        window_.SetBusyControls(true);
+}
+
+TF_NFP::BusyScope::~BusyScope()
+{
+    if (--window_.busyDepth_ == 0) {
+        window_.SetBusyControls(false);
+        window_.AfterBusy();
+    }
+}
+
+void TF_NFP::SetBusyControls(bool busy)
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{BitBtn_Arquivos, BitBtn_Pasta, BitBtn_Enviar,
+                                                            BitBtn_Reconsultar, BitBtn_Consultar, BitBtn_Registro,
+                                                            DBGrid_Enviar, DBGrid1, DBGrid_Registros})
+        control->setEnabled(!busy);
+}
+
+void TF_NFP::AfterBusy()
+{
+    // Runs from a destructor, maybe while an error unwinds: only posts.
+    if (closePending_) {
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
+    if (schedulePending_)
+        QTimer::singleShot(0, this, [this] {
+            Guarded([this] {
+                if (!schedulePending_ || IsBusy())
+                    return;
+                schedulePending_ = false;
+                if (CheckBox_Agenda->isChecked())
+                    RunScheduledSend();
+            });
+        });
+}
+
+ServiceCredentials TF_NFP::LoginCredentials() const
+{
+    ServiceCredentials c;
+    c.Usuario = Edit_Usuario->text().toStdString();
+    c.Senha = Edit_Senha->text().toStdString();
+    c.CNPJ = Edit_CNPJ->text().toStdString();
+    c.CategoriaUsuario = RadioGroup_Tipo->itemIndex() + 1;
+    return c;
+}
+
+void TF_NFP::Enviar()
+{
+    nfp::Enviar(CDS_Enviar, CDS_Enviados, *sendView_, *poster_, setup_.regional);
+}
+
+void TF_NFP::BitBtn_EnviarClick()
+{
+    if (CheckBox_Agenda->isChecked()) {
+        LocalMessageDlg("Agendamento está ativo...\r\rDesligue para enviar agora...", MessageKind::Information,
+                        MsgButton::OK, MsgResult::Ok, 0);
+        throw SilentAbort();
+    }
+    if (IsBusy())
+        return;
+    // Only "Sim" sends: closing the question abandons it like "Não".
+    const int answer = LocalMessageDlg("Confirma Envio dos Arquivos ?", MessageKind::Confirmation, MsgButton::YesNo,
+                                       MsgResult::No, 0);
+    if (answer != MsgResult::Yes)
+        throw SilentAbort();
+    SendQueuedOrBatch();
+}
+
+void TF_NFP::SendQueuedOrBatch()
+{
+    {
+        const BusyScope busy(*this);
+        if (CDS_Enviar.RecordCount() > 0) {
+            Enviar();
+        } else {
+            BatchSteps steps;
+            steps.monthText = [this] { return MaskedFieldText(MaskEdit_Data).toStdString(); };
+            steps.findEntries = [](std::string_view folder, std::string_view pattern) {
+                return FindFolderEntries(folder, pattern);
+            };
+            steps.enviar = [this] { Enviar(); };
+            RunBatch(CDS_Registros, CDS_Enviar, steps);
+        }
+    }
+    PageControl->setCurrentWidget(TabSheet_Resultado);
+}
+
+void TF_NFP::RunScheduledSend()
+{
+    // Off before anything is sent: a schedule fires once.
+    CheckBox_Agenda->setChecked(false);
+    SendQueuedOrBatch();
+}
+
+} // namespace nfp

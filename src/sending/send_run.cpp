@@ -1,0 +1,90 @@
+#include "sending/send_run.h"
+
+#include "sending/receipt_file.h"
+#include "sending/send_queue.h"
+#include "service/file_content.h"
+#include "service/reply_extraction.h"
+#include "service/service_envelope.h"
+#include "util/silent_abort.h"
+#include "util/text_codec.h"
+
+namespace nfp {
+
+namespace {
+
+constexpr int kYes = 6;
+constexpr std::size_t kLargestPiece = 32768;
+
+} // namespace
+
+std::string UnexpectedReplyQuestion(std::string_view result)
+{
+    std::string q = "O Retorno do envio não foi o esperado:\r\r";
+    q += result;
+    q += "\r\rDeseja interromper o envio ?";
+    return q;
+}
+
+std::string DecodedResultText(std::string_view result)
+{
+    return Utf8OrWindows1252ToUtf8(result);
+}
+
+void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, ServicePoster& poster,
+            const RegionalSettings& regional)
+{
+    const BusyCursor busy(view);
+    view.ProcessMessages();
+    queue.First();
+    while (!queue.Eof()) {
+        // Always the first row: each handled row is deleted below.
+        queue.First();
+        const std::string arquivo = queue.FieldText("Arquivo");
+        const std::string caminho = queue.FieldText("Caminho");
+        std::string text = PrepareFileText(ReadReceiptFile(caminho + arquivo));
+        view.SetStatus("Analisando...");
+        view.ProcessMessages();
+
+        view.SetProgress(4, 1);
+        // One pass does the work of the four replacements; the bar still
+        // steps through them.
+        text = EscapeFileMarkup(text);
+        view.SetProgress(4, 2);
+        view.SetProgress(4, 3);
+        view.SetProgress(4, 4);
+        view.SetStatus("Enviando...");
+        view.ProcessMessages();
+
+        const SendChoice choice = view.Choice();
+        ServiceFields fields;
+        fields.NomeArquivo = arquivo;
+        fields.ConteudoArquivo = text;
+        fields.EnvioNormal = choice.envioNormal;
+        const std::string request = BuildServiceEnvelope(choice.operation, view.Credentials(), fields);
+        text.clear();
+        text.shrink_to_fit();
+
+        PostingDataHandler progress;
+        if (request.size() > kLargestPiece)
+            progress = [&view](std::int64_t sent, std::int64_t total) { view.SetProgress(total, sent); };
+        const std::string reply = poster.Post(request, progress);
+
+        const std::string result = DecodedResultText(ExtractOperationResult(reply, choice.operation));
+        if (IsAcceptedResult(result, regional, view.CurrentYear())) {
+            results.Append();
+            results.SetField("Arquivo", arquivo);
+            results.SetField("Caminho", caminho);
+            results.SetField("Protocolo", ProtocolNumber(result));
+            results.SetField("Resultado", result);
+            results.Post();
+        } else if (view.AskAfterUnexpectedReply(UnexpectedReplyQuestion(result)) == kYes) {
+            throw SilentAbort();
+        }
+        queue.First();
+        queue.Delete();
+    }
+    results.First();
+    view.ProcessMessages();
+}
+
+} // namespace nfp
