@@ -1,6 +1,8 @@
 #include "service/file_content.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -27,23 +29,21 @@ constexpr std::array<bool, 256> PlainBytes(Steps steps) {
     return plain;
 }
 
-// Eight bytes at a time: true when none of them is one a step changes.
+// Eight bytes at a time: the high bit of each byte that a step changes is
+// set. Bytes above the first such byte may be marked falsely (a borrow),
+// so only the lowest mark is exact, which is the one used.
 template <bool Prepare, bool Escape>
-bool WordIsPlain(std::uint64_t w) {
+std::uint64_t ChangedBytes(std::uint64_t w) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    // Exact test for "some byte of w equals c".
-    const auto has = [w](unsigned char c) {
+    const auto equal = [w](unsigned char c) {
         const std::uint64_t x = w ^ (kOnes * c);
-        return ((x - kOnes) & ~x & kHighs) != 0;
+        return (x - kOnes) & ~x & kHighs;
     };
-    if constexpr (Prepare) {
-        if ((w & kHighs) != 0 || has(0) || has('\r') || has('\n')) return false;
-    }
-    if constexpr (Escape) {
-        if (has('&') || has('<') || has('>') || has('"')) return false;
-    }
-    return true;
+    std::uint64_t marks = 0;
+    if constexpr (Prepare) marks |= (w & kHighs) | equal(0) | equal('\r') | equal('\n');
+    if constexpr (Escape) marks |= equal('&') | equal('<') | equal('>') | equal('"');
+    return marks;
 }
 
 // UTF-8 of the Windows-1252 characters 0x80 to 0xFF.
@@ -61,59 +61,107 @@ struct Utf8Of1252 {
     }
 };
 
+// Writes into the string's own buffer: sized once for the expected text
+// (growing by doubling only when the text outgrows it) and cut to the
+// written length at the end. Much cheaper than many small appends.
+class Writer {
+public:
+    Writer(std::string& out, std::size_t expected) : out_(out), length_(out.size()) {
+        out_.resize(length_ + expected);
+    }
+    ~Writer() { out_.resize(length_); }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    void Put(const char* data, std::size_t size) {
+        if (length_ + size > out_.size()) [[unlikely]]
+            out_.resize(std::max(2 * out_.size(), length_ + size));
+        char* to = out_.data() + length_;
+        if (size <= 8) {
+            for (std::size_t k = 0; k < size; ++k) to[k] = data[k];
+        } else {
+            std::memcpy(to, data, size);
+        }
+        length_ += size;
+    }
+    template <std::size_t N>
+    void Put(const char (&literal)[N]) {
+        Put(literal, N - 1);
+    }
+    std::size_t Length() const noexcept { return length_; }
+    void Truncate(std::size_t length) noexcept { length_ = length; }
+
+private:
+    std::string& out_;
+    std::size_t length_;
+};
+
 template <bool Prepare, bool Escape>
 void AppendFileText(std::string& out, const std::string_view in) {
     static constexpr std::array<bool, 256> kPlain = PlainBytes({Prepare, Escape});
     static const Utf8Of1252 kUtf8Of1252;
     const char* const p = in.data();
     const std::size_t n = in.size();
-    const std::size_t start = out.size();
+    // Room for CR LF line ends and the odd entity; more is added if needed.
+    Writer w(out, n + n / 8 + 16);
+    const std::size_t start = w.Length();
     bool windows1252 = false;
     bool copiedMultiByte = false;
     std::size_t i = 0;
     while (i < n) {
         std::size_t j = i;
-        for (std::uint64_t w; j + 8 <= n; j += 8) {
-            std::memcpy(&w, p + j, 8);
-            if (!WordIsPlain<Prepare, Escape>(w)) break;
+        bool found = false;
+        for (std::uint64_t word; j + 8 <= n; j += 8) {
+            std::memcpy(&word, p + j, 8);
+            if constexpr (std::endian::native == std::endian::little) {
+                if (const std::uint64_t marks = ChangedBytes<Prepare, Escape>(word)) {
+                    j += static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+                    found = true;
+                    break;
+                }
+            } else if (ChangedBytes<Prepare, Escape>(word) != 0) {
+                break;
+            }
         }
-        while (j < n && kPlain[static_cast<unsigned char>(p[j])]) ++j;
-        out.append(p + i, j - i);
+        if (!found) {
+            while (j < n && kPlain[static_cast<unsigned char>(p[j])]) ++j;
+        }
+        w.Put(p + i, j - i);
         i = j;
         if (i == n) break;
         const auto c = static_cast<unsigned char>(p[i]);
         if constexpr (Escape) {
             switch (c) {
-            case '&': out += "&amp;"; ++i; continue;
-            case '<': out += "&lt;"; ++i; continue;
-            case '>': out += "&gt;"; ++i; continue;
-            case '"': out += "&quot;"; ++i; continue;
+            case '&': w.Put("&amp;"); ++i; continue;
+            case '<': w.Put("&lt;"); ++i; continue;
+            case '>': w.Put("&gt;"); ++i; continue;
+            case '"': w.Put("&quot;"); ++i; continue;
             default: break;
             }
         }
         if constexpr (Prepare) {
             if (c == 0) return;
             if (c == '\r') {
-                out += "\r\n";
+                w.Put("\r\n");
                 ++i;
                 if (i < n && p[i] == '\n') ++i;
                 continue;
             }
             if (c == '\n') {
-                out += "\r\n";
+                w.Put("\r\n");
                 ++i;
                 continue;
             }
             // c >= 0x80
             if (windows1252) {
                 const auto k = static_cast<std::size_t>(c - 0x80);
-                out.append(kUtf8Of1252.bytes[k].data(), kUtf8Of1252.length[k]);
+                w.Put(kUtf8Of1252.bytes[k].data(), kUtf8Of1252.length[k]);
                 ++i;
                 continue;
             }
             std::size_t next = i;
             if (DecodeUtf8At(in, next)) {
-                out.append(p + i, next - i);
+                w.Put(p + i, next - i);
                 i = next;
                 copiedMultiByte = true;
                 continue;
@@ -122,13 +170,13 @@ void AppendFileText(std::string& out, const std::string_view in) {
             // copied so far is still right when it was ASCII.
             windows1252 = true;
             if (copiedMultiByte) {
-                out.resize(start);
+                w.Truncate(start);
                 i = 0;
             }
             continue;
         }
         // Only reached for a byte no step changes; the table keeps it plain.
-        out += static_cast<char>(c);
+        w.Put(p + i, 1);
         ++i;
     }
 }
@@ -141,21 +189,18 @@ void AppendEscapedFileContent(std::string& out, std::string_view fileBytes) {
 
 std::string EscapeFileContent(std::string_view fileBytes) {
     std::string out;
-    out.reserve(fileBytes.size() + fileBytes.size() / 8 + 16);
     AppendEscapedFileContent(out, fileBytes);
     return out;
 }
 
 std::string PrepareFileText(std::string_view fileBytes) {
     std::string out;
-    out.reserve(fileBytes.size() + fileBytes.size() / 16 + 16);
     AppendFileText<true, false>(out, fileBytes);
     return out;
 }
 
 std::string EscapeFileMarkup(std::string_view preparedText) {
     std::string out;
-    out.reserve(preparedText.size() + preparedText.size() / 16 + 16);
     AppendFileText<false, true>(out, preparedText);
     return out;
 }

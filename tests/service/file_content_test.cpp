@@ -1,5 +1,7 @@
 #include "service/file_content.h"
 
+#include "util/text_codec.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -66,6 +68,54 @@ TEST(PrepareFileText, LeavesMarkupForTheEscapingStep) {
 
 TEST(EscapeFileMarkup, LeavesLineBreaksAndBytesAlone) {
     EXPECT_EQ(EscapeFileMarkup("a\nb\r\xE9<"s), "a\nb\r\xE9&lt;");
+}
+
+} // namespace
+} // namespace nfp
+
+namespace nfp {
+namespace {
+
+// The rules written the plain way, one character at a time, as an oracle
+// for the word-at-a-time scanning.
+std::string Reference(std::string_view file) {
+    file = file.substr(0, file.find('\0'));
+    std::string lines;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        if (file[i] == '\r') {
+            lines += "\r\n";
+            if (i + 1 < file.size() && file[i + 1] == '\n') ++i;
+        } else if (file[i] == '\n') {
+            lines += "\r\n";
+        } else {
+            lines += file[i];
+        }
+    }
+    const std::string text = Utf8OrWindows1252ToUtf8(lines);
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+TEST(EscapeFileContent, FindsEveryChangedCharacterWhereverItStandsInAWord) {
+    using namespace std::string_literals;
+    const std::string specials[] = {"&", "<", ">", "\"", "\r", "\n", "\r\n", "\0"s, "\xE9", "\xC3\xA9", "\x80"};
+    for (const auto& first : specials) {
+        for (const auto& second : specials) {
+            for (std::size_t at = 0; at < 20; ++at) {
+                const std::string file = std::string(at, 'a') + first + std::string(19 - at, 'b') + second + "cdefghijk";
+                EXPECT_EQ(EscapeFileContent(file), Reference(file)) << "at " << at;
+            }
+        }
+    }
 }
 
 } // namespace
