@@ -17,9 +17,9 @@ enum class Slot {
 inline constexpr std::size_t kSlotCount = 13;
 
 struct ControlTable {
-    std::array<std::string, kSlotCount> slots;
-    const std::string& operator[](Slot s) const { return slots[static_cast<std::size_t>(s)]; }
-    std::string& operator[](Slot s) { return slots[static_cast<std::size_t>(s)]; }
+    std::array<std::string, kSlotCount> strings;
+    const std::string& operator[](Slot s) const { return strings[static_cast<std::size_t>(s)]; }
+    std::string& operator[](Slot s) { return strings[static_cast<std::size_t>(s)]; }
     bool operator==(const ControlTable&) const = default;
 };
 

@@ -1,0 +1,102 @@
+#include "report/page_picture.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+
+#include "report/page_item.h"
+
+namespace nfp {
+
+QColor ToQColor(TColor color) {
+    if (IsSystemColor(color)) {
+        if (qGuiApp) return QGuiApplication::palette().color(QPalette::Button);
+        return QColor(0xF0, 0xF0, 0xF0);
+    }
+    return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+namespace {
+
+QFont CourierNew(std::uint8_t fontCode) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSize(10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setBold(fontCode & kCodeBold);
+    font.setItalic(fontCode & kCodeItalic);
+    font.setUnderline(fontCode & kCodeUnderline);
+    return font;
+}
+
+// The text in its own picture of (length x 8) by 16 units.
+QPicture TextPicture(const DrawOp& op) {
+    QPicture cell;
+    QPainter p(&cell);
+    p.fillRect(QRect(0, 0, op.cellWidth, 16), ToQColor(op.fill));
+    p.setFont(CourierNew(op.fontCode));
+    p.setPen(ToQColor(op.color));
+    p.drawText(QRect(0, 0, op.cellWidth, 16), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+               QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size())));
+    p.end();
+    cell.setBoundingRect(QRect(0, 0, op.cellWidth, 16));
+    return cell;
+}
+
+QPen Pen(const DrawOp& op) {
+    QPen pen(ToQColor(op.color));
+    pen.setWidth(0);
+    pen.setStyle(op.dotted ? Qt::DotLine : Qt::SolidLine);
+    return pen;
+}
+
+} // namespace
+
+void StretchPicture(QPainter& painter, const QPicture& picture, const QRectF& target) {
+    const QRect source = picture.boundingRect();
+    if (source.width() <= 0 || source.height() <= 0) return;
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / source.width(), target.height() / source.height());
+    painter.drawPicture(QPointF(-source.left(), -source.top()), picture);
+    painter.restore();
+}
+
+QPicture PagePicture(const PageDrawing& d) {
+    QPicture picture;
+    QPainter p(&picture);
+    for (const auto& op : d.ops) {
+        switch (op.kind) {
+        case DrawOp::Fill:
+            p.fillRect(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)), ToQColor(op.fill));
+            break;
+        case DrawOp::Frame:
+            p.setPen(Pen(op));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)));
+            break;
+        case DrawOp::Line:
+            p.setPen(Pen(op));
+            p.drawLine(op.x1, op.y1, op.x2, op.y2);
+            break;
+        case DrawOp::Ellipse:
+            p.setPen(Pen(op));
+            p.setBrush(ToQColor(op.fill));
+            p.drawEllipse(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)));
+            p.setBrush(Qt::NoBrush);
+            break;
+        case DrawOp::Text:
+            StretchPicture(p, TextPicture(op), QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)));
+            break;
+        }
+    }
+    p.end();
+    picture.setBoundingRect(QRect(0, 0, d.width, d.height));
+    return picture;
+}
+
+QPicture DrawPagePicture(TRelGrade& rel, int page, PictureMode mode) {
+    return PagePicture(DrawPage(rel, page, mode));
+}
+
+} // namespace nfp

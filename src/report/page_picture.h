@@ -1,0 +1,24 @@
+#pragma once
+// The page picture: a QPicture that records a page's drawing and can be
+// stretched onto any painter (the preview's paint box, a printer page).
+#include <QColor>
+#include <QPicture>
+
+#include "report/page_drawing.h"
+
+namespace nfp {
+
+// A colour of the engine on screen; the button face comes from the palette.
+QColor ToQColor(TColor color);
+
+// Replays a page drawing into a picture whose bounding rectangle is the
+// drawing's size.
+QPicture PagePicture(const PageDrawing& drawing);
+
+// Draws page `page` of the engine's report into a picture.
+QPicture DrawPagePicture(TRelGrade& rel, int page, PictureMode mode);
+
+// Stretches a picture into the rectangle (x, y, width, height) of a painter.
+void StretchPicture(QPainter& painter, const QPicture& picture, const QRectF& target);
+
+} // namespace nfp
