@@ -18,6 +18,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace nfp {
 namespace {
 
@@ -51,6 +53,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect 
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(bounds);
+  // Labels grow with their text, so a wider substitute font does not clip them.
+  label->resize(std::max(bounds.width(), label->sizeHint().width()), bounds.height());
   return label;
 }
 

@@ -205,7 +205,7 @@ TFRMsetup::TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* pa
                  "Label5", 11, 247, 300, 28);
 
   GroupBox2 = Place(new QGroupBox(QStringLiteral("Cópias:"), this), "GroupBox2", 294, 124, 218, 113);
-  Label1 = Place(new QLabel(QStringLiteral("&Número de Cópias"), GroupBox2), "Label1", 10, 24, 100,
+  Label1 = Place(new QLabel(QStringLiteral("&Número de Cópias"), GroupBox2), "Label1", 10, 24, 108,
                  13);
   edCOPIAS = Place(new QLineEdit(QStringLiteral("1"), GroupBox2), "edCOPIAS", 120, 20, 45, 21);
   edCOPIAS->setMaxLength(4);
@@ -219,7 +219,7 @@ TFRMsetup::TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* pa
                      100, 17);
   chkAgrupar->setChecked(true);
   chkInverter = Place(new QCheckBox(QStringLiteral("Ordem inversa"), GroupBox2), "chkInverter", 112,
-                      80, 100, 17);
+                      80, 104, 17);
 
   OK = Place(new QPushButton(QStringLiteral("&Ok"), this), "OK", 339, 249, 85, 25);
   OK->setDefault(true);
