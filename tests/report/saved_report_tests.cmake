@@ -1,0 +1,7 @@
+# Saved report format, report files on disk and loading them back.
+add_executable(test_report_files
+  ${CMAKE_CURRENT_LIST_DIR}/saved_report_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_file_saver_test.cpp
+)
+target_link_libraries(test_report_files PRIVATE nfp_report_files nfp_report_print GTest::gtest_main)
+gtest_discover_tests(test_report_files)
