@@ -227,3 +227,44 @@ TEST(LocalService, ProtocolsContinueAfterARestartInTheSameFolder) {
 
 } // namespace
 } // namespace nfp
+
+namespace nfp {
+namespace {
+
+TEST(LocalServiceFaults, ResultSwitchRefusesOnlyTheChosenRequest) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    test_support::LocalServiceFault fault;
+    fault.result = "206|CNPJ informado inv\xC3\xA1lido";
+    fault.after = 1;
+    fault.count = 1;
+    service.SetFault(fault);
+    const std::string first = Send(poster, ServiceOperation::Enviar, kDemo, "a.j39", "x");
+    const std::string second = Send(poster, ServiceOperation::Retificar, kDemo, "b.j39", "y");
+    const std::string third = Send(poster, ServiceOperation::Enviar, kDemo, "c.j39", "z");
+    EXPECT_TRUE(IsAcceptedResult(first, RegionalSettings::Brazilian())) << first;
+    EXPECT_EQ(second, "206|CNPJ informado inv\xC3\xA1lido");
+    EXPECT_TRUE(IsAcceptedResult(third, RegionalSettings::Brazilian())) << third;
+    const auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_TRUE(requests[1].issued.empty());
+    EXPECT_FALSE(requests[1].fault.empty());
+    EXPECT_EQ(requests[2].issued, "100000002");
+}
+
+TEST(LocalServiceFaults, BodySwitchAnswersExactlyTheGivenBytes) {
+    LocalService service;
+    THttpPoster poster(service.PosterSettings());
+    test_support::LocalServiceFault fault;
+    fault.body = "<soap:Envelope><soap:Body>sem resultado &amp; n\xC3\xA3o</soap:Body></soap:Envelope>";
+    service.SetFault(fault);
+    ServiceFields fields;
+    fields.Protocolo = "1";
+    const std::string reply =
+        poster.PostServiceRequest(BuildServiceEnvelope(ServiceOperation::Consultar, kDemo, fields));
+    EXPECT_EQ(reply, *fault.body);
+    EXPECT_EQ(ExtractOperationResult(reply, ServiceOperation::Consultar), "");
+}
+
+} // namespace
+} // namespace nfp

@@ -26,6 +26,8 @@ FaultSettings ParseFaultSettings(const std::multimap<std::string, std::string>& 
     for (const auto& [name, value] : params) {
         if (name == "status") f.status = Number(name, value, 100, 599);
         else if (name == "content_type") f.contentType = value;
+        else if (name == "result") f.result = value;
+        else if (name == "body") f.body = value;
         else if (name == "delay_ms") f.delay = std::chrono::milliseconds(Number(name, value, 0, 600000));
         else if (name == "drop") f.drop = Number(name, value, 0, 1) == 1;
         else if (name == "after") f.after = Number(name, value, 0, 1000000);
@@ -40,6 +42,8 @@ std::string DescribeFault(const FaultSettings& f) {
     const auto add = [&](const std::string& part) { text += (text.empty() ? "" : "&") + part; };
     if (f.status) add("status=" + std::to_string(*f.status));
     if (f.contentType) add("content_type=" + *f.contentType);
+    if (f.result) add("result=" + *f.result);
+    if (f.body) add("body=(" + std::to_string(f.body->size()) + " bytes)");
     if (f.delay.count() > 0) add("delay_ms=" + std::to_string(f.delay.count()));
     if (f.drop) add("drop=1");
     if (f.after > 0) add("after=" + std::to_string(f.after));

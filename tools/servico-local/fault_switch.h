@@ -1,9 +1,11 @@
 #pragma once
 // Switches that make the service misbehave for fault tests, set through
 // POST /control/fault?status=404&content_type=text/html&delay_ms=500&drop=1&after=1&count=1
-// (any subset; no parameter at all switches every fault off).
-//   status        answer with this status and a short text/html page, unprocessed
-//   content_type  answer normally but with this Content-Type
+// (any subset, values URL-encoded; no parameter at all switches every fault off).
+//   status        answer with this status (and, alone, a short text/html page), unprocessed
+//   result        answer with this result text in the operation's reply, unprocessed
+//   body          answer with exactly these bytes, unprocessed
+//   content_type  use this Content-Type (alone: answer normally with it)
 //   delay_ms      wait this long before answering
 //   drop          close the connection without answering, unprocessed
 //   after         let this many service requests pass untouched first
@@ -19,6 +21,8 @@ namespace nfp::servico {
 struct FaultSettings {
     std::optional<int> status;
     std::optional<std::string> contentType;
+    std::optional<std::string> result;
+    std::optional<std::string> body;
     std::chrono::milliseconds delay{0};
     bool drop = false;
     int after = 0;

@@ -169,10 +169,25 @@ int main(int argc, char** argv) {
                 DropConnection(req);
                 return;
             }
-            if (fault && fault->status) {
-                res.status = *fault->status;
-                const std::string page = "<html><body><h1>" + std::to_string(res.status) + "</h1></body></html>";
-                res.set_content(page, fault->contentType.value_or("text/html").c_str());
+            if (fault && (fault->status || fault->result || fault->body)) {
+                res.status = fault->status.value_or(200);
+                std::string defaultType(kSoapContentType);
+                if (fault->body) {
+                    res.body = *fault->body;
+                } else if (fault->result) {
+                    // The reply the request's operation would get, with the text asked for.
+                    std::string operation = "Enviar";
+                    try {
+                        operation = ParseServiceRequest(req.body).operation;
+                    } catch (const SoapFault&) {
+                    }
+                    res.body = ResultEnvelope(operation, *fault->result);
+                    record.result = *fault->result;
+                } else {
+                    res.body = "<html><body><h1>" + std::to_string(res.status) + "</h1></body></html>";
+                    defaultType = "text/html";
+                }
+                res.set_header("Content-Type", fault->contentType.value_or(defaultType));
                 record.status = res.status;
                 log.Record(record);
                 return;

@@ -234,13 +234,17 @@ void LocalService::SetFault(const LocalServiceFault& f) {
     const auto add = [&](const std::string& name, const std::string& value) {
         query += (query.empty() ? "?" : "&") + name + "=" + value;
     };
-    if (f.status) add("status", std::to_string(*f.status));
-    if (f.contentType) {
+    const auto addText = [&](const std::string& name, const std::string& value) {
         const std::unique_ptr<CURL, CurlFree> h(curl_easy_init());
-        char* escaped = curl_easy_escape(h.get(), f.contentType->c_str(), static_cast<int>(f.contentType->size()));
-        add("content_type", escaped);
+        char* escaped = curl_easy_escape(h.get(), value.data(), static_cast<int>(value.size()));
+        if (!escaped) throw std::runtime_error("curl_easy_escape failed");
+        add(name, escaped);
         curl_free(escaped);
-    }
+    };
+    if (f.status) add("status", std::to_string(*f.status));
+    if (f.contentType) addText("content_type", *f.contentType);
+    if (f.result) addText("result", *f.result);
+    if (f.body) addText("body", *f.body);
     if (f.delay.count() > 0) add("delay_ms", std::to_string(f.delay.count()));
     if (f.dropConnection) add("drop", "1");
     if (f.after > 0) add("after", std::to_string(f.after));

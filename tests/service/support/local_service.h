@@ -52,14 +52,23 @@ struct LocalServiceUser {
 //   consumidor cons789   12345678000195  3
 std::vector<LocalServiceUser> DemoUsers();
 
-// Fault switches, in force from the next request on (see SetFault).
+// Fault switches, in force from the next request on (see SetFault). A
+// request answered by status, result or body is not processed: no protocol
+// is issued and nothing is checked.
+//   service.SetFault({.status = 404});                       // 404 with a text/html page
+//   service.SetFault({.result = "206|CNPJ informado inválido", .after = 1, .count = 1});
+//                                                           // only the second request refused
+//   service.SetFault({.contentType = "application/soap+xml", .body = "<x/>"});
+//                                                           // (fields in declaration order)
 struct LocalServiceFault {
-    std::optional<int> status{};            // answer with this status and a text/html page, unprocessed
-    std::optional<std::string> contentType{}; // answer normally with this Content-Type instead
-    std::chrono::milliseconds delay{0};     // wait this long before answering
-    bool dropConnection = false;            // close the connection without an answer, unprocessed
-    int after = 0;                          // let this many requests pass untouched first
-    int count = 0;                          // affect this many requests, then switch off (0: all)
+    std::optional<int> status{};              // this status; alone: with a short text/html page
+    std::optional<std::string> contentType{}; // this Content-Type; alone: a normal answer with it
+    std::optional<std::string> result{};      // the operation's normal reply holding this result text
+    std::optional<std::string> body{};        // exactly these bytes as the reply body
+    std::chrono::milliseconds delay{0};       // wait this long before answering
+    bool dropConnection = false;              // close the connection without an answer
+    int after = 0;                            // let this many requests pass untouched first
+    int count = 0;                            // affect this many requests, then switch off (0: all)
 };
 
 // One request as the service received and answered it.
