@@ -430,3 +430,21 @@ TEST(ReportFiles, LoadingFollowsOnLoad) {
     EXPECT_EQ(Items(e.rel), std::vector<std::string>{"0001001001016T000000r"});
     e.rel.Abortar();
 }
+
+TEST(ReportFiles, ReplacedFileKeepsItsPermissionsAndItsLink) {
+    TempDir dir;
+    FileEngine e;
+    ASSERT_TRUE(e.rel.Abrir());
+    e.rel.Imp(1, 1, "novo");
+    const std::string real = dir.File("real.RGR");
+    WriteFile(real, "antigo");
+    std::filesystem::permissions(real, std::filesystem::perms(0640));
+    std::filesystem::create_symlink("real.RGR", dir.path() / "atalho.RGR");
+
+    ASSERT_TRUE(SaveAsReportFile(e.rel, dir.File("atalho.RGR")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "atalho.RGR"));
+    EXPECT_EQ(ReadAll(real).rfind(V4, 0), 0u);
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, std::filesystem::perms(0640));
+    EXPECT_EQ(Listing(dir.path()), (std::set<std::string>{"atalho.RGR", "real.RGR"}));
+    e.rel.Abortar();
+}
