@@ -124,7 +124,7 @@ TEST(ReportFiles, VersionThreeFileLoadsWithBlackItems) {
 TEST(ReportFiles, FilesThatDoNotLoad) {
     struct Case {
         const char* name;
-        std::string bytes; // nothing written when empty
+        std::string bytes; // nothing written when empty; "/" makes a folder
         std::string message;
     };
     const Case cases[] = {
@@ -134,6 +134,7 @@ TEST(ReportFiles, FilesThatDoNotLoad) {
         {"count not a number", Lines({V4, Notice, "um", "T", "000066", "000080", "6", "F10", ""}),
          "Formato do arquivo é inválido..."},
         {"no such file", "", "Erro na abertura do arquivo...\r\rArquivo: "},
+        {"a folder", "/", "Erro na abertura do arquivo...\r\rArquivo: "},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -142,9 +143,11 @@ TEST(ReportFiles, FilesThatDoNotLoad) {
         ASSERT_TRUE(e.rel.Abrir());
         e.rel.Imp(1, 1, "fica");
         const std::string file = dir.File("x.RGR");
-        if (!c.bytes.empty()) WriteFile(file, c.bytes);
+        const bool named = c.bytes.empty() || c.bytes == "/";
+        if (c.bytes == "/") std::filesystem::create_directory(file);
+        else if (!c.bytes.empty()) WriteFile(file, c.bytes);
         EXPECT_FALSE(LoadReportFile(e.rel, file)) << c.name;
-        const std::string expected = c.bytes.empty() ? c.message + file : c.message;
+        const std::string expected = named ? c.message + file : c.message;
         EXPECT_EQ(e.messages.shown, std::vector<std::string>{expected}) << c.name;
         EXPECT_EQ(Items(e.rel), std::vector<std::string>{"0001001001016T000000fica"}) << c.name;
         EXPECT_EQ(e.rel.TitulodoRelatorio, "meu") << c.name;

@@ -158,3 +158,7 @@ TEST(SavedReport, FilesThatAreNotSavedReports) {
     // A file cut short after its identity has no count.
     EXPECT_THROW(ReadSavedReport(V4 + CRLF + Notice + CRLF), SavedReportFormatError);
 }
+
+TEST(SavedReport, CharactersWindows1252LacksAreWrittenAsQuestionMarks) {
+    EXPECT_EQ(SavedReportItemLine("0001001001016T000000€ ☃ ü"), "0001001001016T000000\x80 ? \xFC\r\n");
+}
