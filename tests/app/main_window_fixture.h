@@ -6,6 +6,8 @@
 #include "profiles/ini_profile_store.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -44,12 +46,35 @@ protected:
         setup.regional = RegionalSettings::Brazilian();
         setup.clock = [this] { return now; };
         setup.store = store;
+        setup.service = service;
         window = std::make_unique<TF_NFP>(std::move(setup));
         window->show();
         QApplication::processEvents();
         return *window;
     }
 
+    // A folder of receipt files made for the test.
+    QString Folder(const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(path);
+        return path;
+    }
+    QString WriteFile(const QString& folder, const QString& name, const QByteArray& bytes)
+    {
+        const QString path = Folder(folder) + QLatin1Char('/') + name;
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    // Nothing listens there: a request that should never go out fails.
+    HttpPosterSettings service = [] {
+        HttpPosterSettings s;
+        s.endpoint = "https://127.0.0.1:9/ws/arquivocf.asmx";
+        return s;
+    }();
     QTemporaryDir dir;
     std::shared_ptr<IniProfileStore> store;
     LocalMoment now = MomentAt(2025, 12, 8, 14, 29, 58);

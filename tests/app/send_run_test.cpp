@@ -1,0 +1,266 @@
+// Sending from the main window to the local service: the send run's cases.
+#include "service_fixture.h"
+
+#include "app/data_grid.h"
+#include "app/local_message_dlg.h"
+#include "sending/send_queue.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace nfp::test {
+namespace {
+
+class SendRunTest : public MainWindowServiceTest {
+protected:
+    // Queues the files of `folder` in the given order (the table sorts them).
+    void Queue(TF_NFP& w, const QString& folder, const QStringList& names)
+    {
+        for (const QString& n : names)
+            AppendQueueRow(w.Enviar_Table(), n.toStdString(), (Folder(folder) + "/").toStdString());
+    }
+
+    std::vector<std::string> Column(MemoryTable& t, const char* field)
+    {
+        std::vector<std::string> values;
+        for (int r = 0; r < t.RecordCount(); ++r)
+            values.push_back(t.TextAt(r, t.FieldIndex(field)));
+        return values;
+    }
+
+    std::vector<std::string> SentNames()
+    {
+        std::vector<std::string> names;
+        for (const auto& r : Requests())
+            if (r.operation == "Enviar" || r.operation == "Retificar")
+                names.push_back(r.nomeArquivo.value_or("?"));
+        return names;
+    }
+};
+
+TEST_F(SendRunTest, ThreeFilesAcceptedGoOutInNameOrderWithThePanelsCredentials)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "C.139", "terceiro\n");
+    WriteFile("nfp", "A.139", "primeiro & <um>\nlinha 2\n");
+    WriteFile("nfp", "B.139", "segundo\r\n");
+    Queue(w, "nfp", {"C.139", "A.139", "B.139"});
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    ASSERT_EQ(answers.Asked().size(), 1u);
+    EXPECT_EQ(answers.Asked()[0].text, "Confirma Envio dos Arquivos ?");
+    EXPECT_EQ(answers.Asked()[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(answers.Asked()[0].focusResult, MsgResult::No);
+
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "B.139", "C.139"}));
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    for (const auto& r : requests) {
+        EXPECT_EQ(r.usuario, "demo");
+        EXPECT_EQ(r.senha, "demo123");
+        EXPECT_EQ(r.cnpj, "11222333000181");
+        EXPECT_EQ(r.categoria, "1");
+        EXPECT_EQ(r.envioNormal, "false");
+    }
+    EXPECT_EQ(requests[0].conteudoArquivo, "primeiro & <um>\r\nlinha 2\r\n");
+    EXPECT_EQ(requests[1].conteudoArquivo, "segundo\r\n");
+
+    MemoryTable& results = w.Enviados_Table();
+    EXPECT_EQ(Column(results, "Arquivo"), (std::vector<std::string>{"A.139", "B.139", "C.139"}));
+    EXPECT_EQ(Column(results, "Protocolo"),
+              (std::vector<std::string>{requests[0].issued, requests[1].issued, requests[2].issued}));
+    EXPECT_EQ(results.TextAt(0, results.FieldIndex("Resultado")), requests[0].result);
+    EXPECT_EQ(results.TextAt(0, results.FieldIndex("Caminho")), (Folder("nfp") + "/").toStdString());
+    EXPECT_EQ(w.Enviar_Table().RecordCount(), 0);
+    EXPECT_EQ(results.CurrentRow(), 0);
+    EXPECT_EQ(w.DBGrid1->currentIndex().row(), 0);
+    EXPECT_EQ(w.DBMemo_Resultado->toPlainText().toStdString(), requests[0].result);
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Resultado);
+    EXPECT_EQ(w.Label_Status->text(), "Enviando...");
+    EXPECT_EQ(w.ProgressBar->value(), 4);
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(SendRunTest, RejectedFileAnsweredNoIsDroppedAndTheRunGoesOn)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "um\n");
+    WriteFile("nfp", "B.139", "");
+    WriteFile("nfp", "C.139", "tres\n");
+    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::No};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    ASSERT_EQ(answers.Asked().size(), 2u);
+    const QString question = QString::fromUtf8(
+        "O Retorno do envio não foi o esperado:\r\r302|Arquivo vazio\r\rDeseja interromper o envio ?");
+    EXPECT_EQ(answers.Asked()[1].text, question);
+    EXPECT_EQ(answers.Asked()[1].kind, MessageKind::Warning);
+    EXPECT_EQ(answers.Asked()[1].buttons, MsgButton::YesNo);
+    EXPECT_EQ(answers.Asked()[1].focusResult, MsgResult::Yes);
+    EXPECT_EQ(Column(w.Enviados_Table(), "Arquivo"), (std::vector<std::string>{"A.139", "C.139"}));
+    EXPECT_EQ(w.Enviar_Table().RecordCount(), 0);
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Resultado);
+}
+
+TEST_F(SendRunTest, RejectedFileAnsweredYesStopsWithTheRestQueued)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "um\n");
+    WriteFile("nfp", "B.139", "");
+    WriteFile("nfp", "C.139", "tres\n");
+    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_EQ(Column(w.Enviados_Table(), "Arquivo"), (std::vector<std::string>{"A.139"}));
+    EXPECT_EQ(Column(w.Enviar_Table(), "Arquivo"), (std::vector<std::string>{"B.139", "C.139"}));
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "B.139"}));
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+    // The caller's own work (showing Resultado) did not run.
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Registro);
+    EXPECT_TRUE(w.BitBtn_Enviar->isEnabled());
+}
+
+TEST_F(SendRunTest, FileGoneFromDiskEndsTheRunWithTheFileError)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "um\n");
+    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    WriteFile("nfp", "C.139", "tres\n");
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Cannot open file \"" + Folder("nfp") + "/B.139\". No such file or directory");
+    EXPECT_EQ(Column(w.Enviados_Table(), "Arquivo"), (std::vector<std::string>{"A.139"}));
+    EXPECT_EQ(Column(w.Enviar_Table(), "Arquivo"), (std::vector<std::string>{"B.139", "C.139"}));
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Registro);
+}
+
+TEST_F(SendRunTest, LargeFileMovesTheProgressBarWithThePosting)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", QByteArray(40000, 'x'));
+    Queue(w, "nfp", {"A.139"});
+    std::vector<std::pair<int, int>> seen; // (maximum, value)
+    QObject::connect(w.ProgressBar, &QProgressBar::valueChanged, w.ProgressBar,
+                     [&](int v) { seen.emplace_back(w.ProgressBar->maximum(), v); });
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const int length = static_cast<int>(requests[0].body.size());
+    ASSERT_GT(length, 40000);
+    const std::vector<std::pair<int, int>> expected{{4, 1}, {4, 2}, {4, 3}, {4, 4}, {length, 32768}, {length, length}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(w.Enviados_Table().RecordCount(), 1);
+}
+
+TEST_F(SendRunTest, RectificationAndProcessingChoicesGoIntoTheRequest)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "um\n");
+    Queue(w, "nfp", {"A.139"});
+    w.ComboBox_Retificacao->setCurrentIndex(1);
+    w.ComboBox_Envio->setCurrentIndex(1);
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].operation, "Retificar");
+    EXPECT_EQ(requests[0].envioNormal, "true");
+    ASSERT_EQ(w.Enviados_Table().RecordCount(), 1);
+    EXPECT_EQ(w.Enviados_Table().FieldText("Protocolo"), requests[0].issued);
+    EXPECT_EQ(w.Enviados_Table().FieldText("Resultado"), requests[0].result);
+}
+
+TEST_F(SendRunTest, NothingChangesTheQueueOrTheProfileWhileTheRunWorks)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    for (const char* n : {"A.139", "B.139", "C.139"})
+        WriteFile("nfp", n, "x\n");
+    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    bool enabledDuringRun = true;
+    Qt::CursorShape cursorDuringRun = Qt::ArrowCursor;
+    int pressed = 0;
+    // Runs inside the run's first processing of pending events.
+    QTimer::singleShot(0, &w, [&] {
+        enabledDuringRun = w.BitBtn_Enviar->isEnabled() || w.BitBtn_Arquivos->isEnabled() ||
+                           w.BitBtn_Pasta->isEnabled() || w.BitBtn_Reconsultar->isEnabled() ||
+                           w.BitBtn_Consultar->isEnabled() || w.BitBtn_Registro->isEnabled() ||
+                           w.DBGrid_Registros->isEnabled();
+        cursorDuringRun = w.cursor().shape();
+        w.DBGrid_EnviarKeyDown(Qt::Key_Delete, Qt::NoModifier);
+        w.BitBtn_EnviarClick();
+        ++pressed;
+    });
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_EQ(pressed, 1);
+    EXPECT_FALSE(enabledDuringRun);
+    EXPECT_EQ(cursorDuringRun, Qt::WaitCursor);
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "B.139", "C.139"}));
+    EXPECT_EQ(answers.Asked().size(), 1u);
+    EXPECT_TRUE(w.BitBtn_Enviar->isEnabled());
+    EXPECT_TRUE(w.DBGrid_Registros->isEnabled());
+}
+
+TEST_F(SendRunTest, CloseDuringARunTakesEffectWhenItEnds)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "x\n");
+    WriteFile("nfp", "B.139", "y\n");
+    Queue(w, "nfp", {"A.139", "B.139"});
+    QTimer::singleShot(0, &w, [&] { w.BitBtn_SairClick(); });
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "B.139"}));
+    EXPECT_TRUE(w.isVisible());
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SendRunTest, TransportFailureLeavesTheFileQueued)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "x\n");
+    WriteFile("nfp", "B.139", "y\n");
+    Queue(w, "nfp", {"A.139", "B.139"});
+    local->SetFault({.status = 404, .after = 1});
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("(404)")) << errors[0].toStdString();
+    EXPECT_EQ(Column(w.Enviados_Table(), "Arquivo"), (std::vector<std::string>{"A.139"}));
+    EXPECT_EQ(Column(w.Enviar_Table(), "Arquivo"), (std::vector<std::string>{"B.139"}));
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+}
+
+} // namespace
+} // namespace nfp::test

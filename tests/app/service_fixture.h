@@ -1,0 +1,44 @@
+#pragma once
+// A main window that talks to a real local service over HTTPS.
+#include "main_window_fixture.h"
+
+#include "local_service.h"
+
+#include "app/radio_group.h"
+
+#include <QLineEdit>
+
+#include <optional>
+
+namespace nfp::test {
+
+class MainWindowServiceTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        local.emplace();
+        service = local->PosterSettings();
+    }
+
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        local.reset();
+    }
+
+    // The demo user typed into the empty login panel.
+    void TypeDemoCredentials(TF_NFP& w)
+    {
+        w.Edit_Usuario->setText("demo");
+        w.Edit_Senha->setText("demo123");
+        w.Edit_CNPJ->setText("11222333000181");
+        w.RadioGroup_Tipo->setItemIndex(0);
+    }
+
+    std::vector<test_support::RecordedRequest> Requests() const { return local->Requests(); }
+
+    std::optional<test_support::LocalService> local;
+};
+
+} // namespace nfp::test
