@@ -3,6 +3,9 @@
 // query read them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <regex>
 
@@ -211,18 +214,29 @@ TEST_P(LocalServiceStrictness, AnswersStatus500WithASoapFault) {
 INSTANTIATE_TEST_SUITE_P(Cases, LocalServiceStrictness, ::testing::ValuesIn(kMalformedCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LocalService, ProtocolsContinueAfterARestartInTheSameFolder) {
-    // Two instances never share a folder; what survives is the numbering
-    // within one folder, checked through its protocols file.
+TEST(LocalService, KeepsCertificateAndProtocolsAcrossARestart) {
     LocalService service;
+    std::string protocolo;
+    {
+        THttpPoster poster(service.PosterSettings());
+        protocolo = ProtocolNumber(Send(poster, ServiceOperation::Enviar, kDemo, "a.j39", "x"));
+    }
+    EXPECT_EQ(protocolo, "100000001");
+    const auto readFile = [](const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string certificate = readFile(service.CaBundle());
+
+    service.Restart();
     THttpPoster poster(service.PosterSettings());
-    Send(poster, ServiceOperation::Enviar, kDemo, "a.j39", "x");
-    Send(poster, ServiceOperation::Enviar, kDemo, "b.j39", "y");
+    EXPECT_EQ(readFile(service.CaBundle()), certificate);
+    EXPECT_NE(Query(poster, kDemo, protocolo).find(protocolo), std::string::npos);
+    EXPECT_EQ(ProtocolNumber(Send(poster, ServiceOperation::Enviar, kDemo, "b.j39", "y")), "100000002");
+    // The record goes on numbering too.
     const auto requests = service.Requests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].issued, "100000001");
-    EXPECT_EQ(requests[1].issued, "100000002");
-    EXPECT_TRUE(std::filesystem::exists(service.DataDir() / "protocolos.txt"));
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[2].number, 3);
 }
 
 } // namespace

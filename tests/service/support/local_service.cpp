@@ -118,53 +118,69 @@ LocalService::LocalService(std::vector<LocalServiceUser> users) : dataDir_(MakeT
             out << "# usuario|senha|cnpj|categoria\n";
             for (const auto& u : users) out << u.usuario << '|' << u.senha << '|' << u.cnpj << '|' << u.categoria << '\n';
         }
-        Pipe out;
-        SpawnActions spawn;
-        posix_spawn_file_actions_adddup2(&spawn.actions, out.fd[1], STDOUT_FILENO);
-        const std::string errFile = (dataDir_ / "stderr.txt").string();
-        posix_spawn_file_actions_addopen(&spawn.actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        const std::string program = NFP_SERVICO_LOCAL_PATH;
-        const std::string dir = dataDir_.string();
-        std::vector<std::string> args = {program, "--data-dir", dir};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const int rc = ::posix_spawn(&pid_, program.c_str(), &spawn.actions, nullptr, argv.data(), environ);
-        if (rc != 0) {
-            pid_ = -1;
-            throw std::runtime_error("cannot start " + program + ": " + std::strerror(rc));
-        }
-        out.Close(1);
-
-        // The service prints its two lines once it listens; EOF before that
-        // means it gave up, and its reason is in stderr.txt.
-        std::string printed;
-        char buffer[512];
-        while (endpoint_.empty() || caBundle_.empty()) {
-            const ssize_t n = ::read(out.fd[0], buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            printed.append(buffer, static_cast<std::size_t>(n));
-            std::istringstream lines(printed);
-            std::string line;
-            while (std::getline(lines, line)) {
-                if (line.rfind("NFP_ENDPOINT=", 0) == 0) endpoint_ = line.substr(13);
-                if (line.rfind("NFP_CA_BUNDLE=", 0) == 0 && lines.good()) caBundle_ = line.substr(14);
-            }
-        }
-        if (endpoint_.empty() || caBundle_.empty()) {
-            Stop();
-            throw std::runtime_error("nfp-servico-local did not start: " + ReadWhole(errFile));
-        }
-        const auto colon = endpoint_.find(':', std::strlen("https://"));
-        port_ = std::stoi(endpoint_.substr(colon + 1));
+        Start();
     } catch (...) {
         Stop();
         std::error_code ignored;
         fs::remove_all(dataDir_, ignored);
         throw;
     }
+}
+
+void LocalService::Restart() {
+    Stop();
+    Start();
+}
+
+void LocalService::Start() {
+    endpoint_.clear();
+    caBundle_.clear();
+    port_ = 0;
+    Pipe out;
+    SpawnActions spawn;
+    posix_spawn_file_actions_adddup2(&spawn.actions, out.fd[1], STDOUT_FILENO);
+    const std::string errFile = (dataDir_ / "stderr.txt").string();
+    posix_spawn_file_actions_addopen(&spawn.actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    const std::string program = NFP_SERVICO_LOCAL_PATH;
+    const std::string dir = dataDir_.string();
+    std::vector<std::string> args = {program, "--data-dir", dir};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int rc = ::posix_spawn(&pid_, program.c_str(), &spawn.actions, nullptr, argv.data(), environ);
+    if (rc != 0) {
+        pid_ = -1;
+        throw std::runtime_error("cannot start " + program + ": " + std::strerror(rc));
+    }
+    out.Close(1);
+
+    // The service prints its two lines once it listens; EOF before that
+    // means it gave up, and its reason is in stderr.txt.
+    std::string printed;
+    char buffer[512];
+    std::string endpoint, caBundle;
+    while (endpoint.empty() || caBundle.empty()) {
+        const ssize_t n = ::read(out.fd[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        printed.append(buffer, static_cast<std::size_t>(n));
+        std::istringstream lines(printed);
+        std::string line;
+        // Only whole lines count: the last one may still be arriving.
+        while (std::getline(lines, line) && !lines.eof()) {
+            if (line.rfind("NFP_ENDPOINT=", 0) == 0) endpoint = line.substr(13);
+            if (line.rfind("NFP_CA_BUNDLE=", 0) == 0) caBundle = line.substr(14);
+        }
+    }
+    if (endpoint.empty() || caBundle.empty()) {
+        Stop();
+        throw std::runtime_error("nfp-servico-local did not start: " + ReadWhole(errFile));
+    }
+    endpoint_ = endpoint;
+    caBundle_ = caBundle;
+    const auto colon = endpoint_.find(':', std::strlen("https://"));
+    port_ = std::stoi(endpoint_.substr(colon + 1));
 }
 
 LocalService::~LocalService() {

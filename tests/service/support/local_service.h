@@ -127,8 +127,13 @@ public:
     // Stops the service now (the destructor does it too); the data folder stays
     // until destruction. A refused connection can be tested after this.
     void Stop();
+    // Stops it and starts it again on the same data folder (certificate,
+    // protocols and recorded requests kept). The port changes: take
+    // Endpoint() or PosterSettings() afresh. Fault switches are reset.
+    void Restart();
 
 private:
+    void Start();
     void Control(const std::string& query) const;
 
     std::filesystem::path dataDir_;
