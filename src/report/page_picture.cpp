@@ -8,7 +8,7 @@
 
 namespace nfp {
 
-QColor ToQColor(TColor color) {
+QColor ReportQColor(TColor color) {
     if (IsSystemColor(color)) {
         if (qGuiApp) return QGuiApplication::palette().color(QPalette::Button);
         return QColor(0xF0, 0xF0, 0xF0);
@@ -33,9 +33,9 @@ QFont CourierNew(std::uint8_t fontCode) {
 QPicture TextPicture(const DrawOp& op) {
     QPicture cell;
     QPainter p(&cell);
-    p.fillRect(QRect(0, 0, op.cellWidth, 16), ToQColor(op.fill));
+    p.fillRect(QRect(0, 0, op.cellWidth, 16), ReportQColor(op.fill));
     p.setFont(CourierNew(op.fontCode));
-    p.setPen(ToQColor(op.color));
+    p.setPen(ReportQColor(op.color));
     p.drawText(QRect(0, 0, op.cellWidth, 16), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
                QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size())));
     p.end();
@@ -44,7 +44,7 @@ QPicture TextPicture(const DrawOp& op) {
 }
 
 QPen Pen(const DrawOp& op) {
-    QPen pen(ToQColor(op.color));
+    QPen pen(ReportQColor(op.color));
     pen.setWidth(0);
     pen.setStyle(op.dotted ? Qt::DotLine : Qt::SolidLine);
     return pen;
@@ -68,7 +68,7 @@ QPicture PagePicture(const PageDrawing& d) {
     for (const auto& op : d.ops) {
         switch (op.kind) {
         case DrawOp::Fill:
-            p.fillRect(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)), ToQColor(op.fill));
+            p.fillRect(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)), ReportQColor(op.fill));
             break;
         case DrawOp::Frame:
             p.setPen(Pen(op));
@@ -81,7 +81,7 @@ QPicture PagePicture(const PageDrawing& d) {
             break;
         case DrawOp::Ellipse:
             p.setPen(Pen(op));
-            p.setBrush(ToQColor(op.fill));
+            p.setBrush(ReportQColor(op.fill));
             p.drawEllipse(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)));
             p.setBrush(Qt::NoBrush);
             break;

@@ -9,7 +9,7 @@
 namespace nfp {
 
 // A colour of the engine on screen; the button face comes from the palette.
-QColor ToQColor(TColor color);
+QColor ReportQColor(TColor color);
 
 // Replays a page drawing into a picture whose bounding rectangle is the
 // drawing's size.
