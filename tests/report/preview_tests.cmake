@@ -1,0 +1,4 @@
+# The preview window (Qt, offscreen).
+add_executable(test_report_preview ${CMAKE_CURRENT_LIST_DIR}/f_previ_test.cpp)
+target_link_libraries(test_report_preview PRIVATE nfp_report_preview Qt6::Test GTest::gtest)
+gtest_discover_tests(test_report_preview PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 30)
