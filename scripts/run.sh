@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything, starts the local service with demo users in a throwaway
-# folder (.demo/), and shows how to send to it. The user's own profiles are
-# never touched. NFP_SKIP_BUILD=1 skips the build.
+# folder (.demo/), writes two demo profiles and demo receipt files of the
+# current month there, and opens the program on them, pointed at the local
+# service. The user's own profiles are never touched: the program's profile
+# file is .demo/config/Zeltra/NFP.ini. NFP_SKIP_BUILD=1 skips the build;
+# NFP_NO_WINDOW=1 (or no display) only prepares the demo.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 [ "${NFP_SKIP_BUILD:-0}" = 1 ] || bash "$here/scripts/build.sh"
@@ -65,3 +68,29 @@ if command -v curl >/dev/null; then
        --data-binary @"$sample" "$NFP_ENDPOINT"
   echo
 fi
+
+# The demo profiles and their receipt files, laid anew for this month.
+build_dir=${NFP_BUILD_DIR:-$here/build}
+rm -rf "$demo_dir/arquivos"
+export XDG_CONFIG_HOME=$demo_dir/config
+rm -f "$XDG_CONFIG_HOME/Zeltra/NFP.ini"
+"$build_dir/src/app/nfp-demo-setup" "$XDG_CONFIG_HOME/Zeltra/NFP.ini" "$demo_dir/arquivos"
+
+cat <<INFO
+
+The program opens on two demo profiles (demo and contador), each marked for
+sending, whose folders hold receipt files of this month: press Enviar, answer
+Sim, and the Resultado tab lists their protocols. Re-Consultar queries them
+again; the Consultar tab queries one protocol number.
+INFO
+
+if [ "${NFP_NO_WINDOW:-0}" = 1 ]; then
+  exit 0
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo
+  echo "No display: the demo is ready, but the window needs a desktop."
+  echo "scripts/screenshot.sh shows it on a virtual screen instead."
+  exit 0
+fi
+exec "$build_dir/src/app/nfp-envio"
