@@ -1,0 +1,64 @@
+#pragma once
+// Everything the report engine needs from this platform, in one place for
+// the application: CUPS printers and raw jobs, direct ports, graphic
+// printing through Qt, the setup, progress and preview windows, and the
+// message boxes the application supplies.
+//
+//   ReportPlatform platform(messages);   // lives as long as the engine
+//   platform.Attach(RelGrade);
+//   ConfigureSendingSummaryEngine(RelGrade);
+//   ... BitBtn_ImprimirClick: PrintSendingSummary(RelGrade, CDS_Enviados, today, settings);
+#include <functional>
+#include <string>
+
+#include "report/cups_printer_system.h"
+#include "report/cups_spooler_route.h"
+#include "report/direct_port_route.h"
+#include "report/f_previ.h"
+#include "report/f_progr.h"
+#include "report/f_setup.h"
+#include "report/qt_graphic_output.h"
+#include "report/report_messages.h"
+
+namespace nfp {
+
+// Message boxes through two callbacks (the application's message dialog).
+class CallbackReportMessages : public ReportMessages {
+public:
+    CallbackReportMessages(std::function<void(const std::string&)> show,
+                           std::function<bool(const std::string&)> confirm)
+        : show_(std::move(show)), confirm_(std::move(confirm)) {}
+    void ShowMessage(const std::string& text) override {
+        if (show_) show_(text);
+    }
+    bool Confirm(const std::string& question) override { return confirm_ && confirm_(question); }
+
+private:
+    std::function<void(const std::string&)> show_;
+    std::function<bool(const std::string&)> confirm_;
+};
+
+class ReportPlatform {
+public:
+    explicit ReportPlatform(ReportMessages& messages) : messages_(messages) {}
+    ReportPlatform(const ReportPlatform&) = delete;
+    ReportPlatform& operator=(const ReportPlatform&) = delete;
+
+    // Fills every service of the engine; pending window messages are let
+    // through with QCoreApplication::processEvents.
+    void Attach(TRelGrade& rel);
+
+    CupsPrinterSystem& Printers() { return printers_; }
+
+private:
+    ReportMessages& messages_;
+    CupsPrinterSystem printers_;
+    CupsSpoolerRoute spooler_;
+    DirectPortRoute direct_;
+    QtGraphicOutput graphic_;
+    QtSetupDialog setup_;
+    QtProgressWindowFactory progress_;
+    QtPreviewWindow preview_;
+};
+
+} // namespace nfp

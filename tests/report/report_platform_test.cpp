@@ -1,0 +1,31 @@
+// The application's wiring links every report part together.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include "report/rel_grade.h"
+#include "report/report_platform.h"
+
+using namespace nfp;
+
+TEST(ReportPlatform, FillsEveryServiceAndRoutesMessages) {
+    std::vector<std::string> shown;
+    CallbackReportMessages messages([&](const std::string& m) { shown.push_back(m); },
+                                    [](const std::string&) { return false; });
+    ReportPlatform platform(messages);
+    TRelGrade rel;
+    platform.Attach(rel);
+    const auto& s = rel.services;
+    EXPECT_TRUE(s.messages && s.printers && s.spooler && s.directPort && s.graphic && s.setupDialog && s.progress &&
+                s.preview && s.processEvents);
+    EXPECT_FALSE(rel.Fechar());
+    EXPECT_EQ(shown, (std::vector<std::string>{"Erro #02 - (FECHAR) Relatório não foi aberto..."}));
+    EXPECT_FALSE(s.messages->Confirm("Deseja realmente Cancelar ?"));
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
