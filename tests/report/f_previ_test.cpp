@@ -16,6 +16,8 @@
 #include "report/report_search.h"
 #include "report/sending_summary.h"
 #include "report_test_support.h"
+
+#include <filesystem>
 #include "util/table_layouts.h"
 
 using namespace nfp;
@@ -286,6 +288,34 @@ TEST(Preview, SummaryOfThreeResultsOpensWithItsHeaderOnPage1) {
     EXPECT_FALSE(rel.IsOpen());
     EXPECT_FALSE(rel.PreviewActive());
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(Preview, SaveAndOpenFromTheToolbar) {
+    TempDir dir;
+    std::string saved;
+    {
+        Report r(3);
+        r.rel.TitulodoRelatorio = "tres paginas";
+        Window w(r.rel);
+        w.form.askSaveFile = [&](const std::string& suggested) {
+            EXPECT_EQ(suggested, "tres paginas");
+            return std::optional(std::pair{dir.File("copia.txt"), SaveFileType::Relatorio});
+        };
+        w.form.SALVARClick();
+        saved = dir.File("copia.RGR");
+        ASSERT_TRUE(std::filesystem::exists(saved));
+        EXPECT_TRUE(r.messages.shown.empty());
+    }
+    Report r(1);
+    Window w(r.rel);
+    EXPECT_EQ(w.form.LastPage(), 1);
+    w.form.askOpenFile = [&] { return std::optional(saved); };
+    QTest::keyClick(&w.form, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(w.form.LastPage(), 3);
+    EXPECT_EQ(w.form.CurrentPage(), 1);
+    EXPECT_EQ(w.form.Panel(0)->text(), QStringLiteral("Página: 1 de 3"));
+    EXPECT_EQ(r.rel.TitulodoRelatorio, "tres paginas");
+    EXPECT_TRUE(w.enabled("PROXIMA"));
 }
 
 TEST(Preview, EscCloses) {
