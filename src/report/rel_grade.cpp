@@ -339,24 +339,26 @@ void TRelGrade::ImprimirRelatorio(const std::optional<std::string>& arquivo) {
     st.abandoned = false;
     st.cancel = false;
     st.pagePrinted = false;
+    bool started = false;
     if (Impressora == TModelo::Grafico) {
-        PrintGraphicJob();
+        started = PrintGraphicJob();
     } else if (UsaGerenciadorImpr) {
-        if (services.spooler) PrintTextJob(*services.spooler, true, arquivo);
+        if (services.spooler) started = PrintTextJob(*services.spooler, true, arquivo);
     } else {
-        if (services.directPort) PrintTextJob(*services.directPort, false, arquivo);
+        if (services.directPort) started = PrintTextJob(*services.directPort, false, arquivo);
     }
-    if (!arquivo && OnAfterPrint) OnAfterPrint(*this);
+    // A job that never started has not ended either.
+    if (started && !arquivo && OnAfterPrint) OnAfterPrint(*this);
 }
 
-void TRelGrade::PrintGraphicJob() {
+bool TRelGrade::PrintGraphicJob() {
     ReportState& st = TheReportState();
-    if (!services.graphic) return;
+    if (!services.graphic) return false;
     GraphicJobSettings settings;
     settings.orientation = Orientacao;
     settings.title = TitulodoRelatorio;
     if (services.printers) settings.printerName = services.printers->CurrentPrinter().value_or("");
-    if (!services.graphic->Begin(settings)) return;
+    if (!services.graphic->Begin(settings)) return false;
     RunPages(std::nullopt, [&](int page) {
         if (st.pagePrinted) services.graphic->NewPage();
         services.graphic->PrintPage(*this, page);
@@ -364,9 +366,10 @@ void TRelGrade::PrintGraphicJob() {
         return true;
     });
     services.graphic->End();
+    return true;
 }
 
-void TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optional<std::string>& arquivo) {
+bool TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optional<std::string>& arquivo) {
     ReportState& st = TheReportState();
     TextJobRequest request;
     request.title = TitulodoRelatorio;
@@ -383,7 +386,7 @@ void TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
     if (const int* error = std::get_if<int>(&started)) {
         if (spooler) ShowMessage("Error " + std::to_string(*error));
         else ioError(*error);
-        return;
+        return false;
     }
     TextJob& job = *std::get<std::unique_ptr<TextJob>>(started);
     bool failed = false;
@@ -409,7 +412,7 @@ void TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
     };
     if (!write(JobPrologue(st.table, st.font)) || !flush()) {
         job.Finish();
-        return;
+        return false;
     }
     const TextPageContext ctx{
         st.table, st.font, Acentuacao, Impressora, spooler ? std::string("\n\r") : std::string("\r\n"),
@@ -428,6 +431,7 @@ void TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
         if (spooler) ShowMessage("Error " + std::to_string(e));
         else ioError(e);
     }
+    return true;
 }
 
 // --- services for the windows -----------------------------------------------

@@ -128,8 +128,9 @@ public:
 
 private:
     bool OwnsReport() const;
-    void PrintTextJob(TextJobRoute& route, bool spooler, const std::optional<std::string>& arquivo);
-    void PrintGraphicJob();
+    // False when the job did not start.
+    bool PrintTextJob(TextJobRoute& route, bool spooler, const std::optional<std::string>& arquivo);
+    bool PrintGraphicJob();
     // Walks pages and copies as the setup chose; `printPage` prints one copy.
     void RunPages(const std::optional<std::string>& arquivo, const std::function<bool(int page)>& printPage);
 

@@ -179,3 +179,44 @@ TEST(TextOutput, DirectRouteFailureIsError3) {
     ASSERT_EQ(r.messages.shown.size(), 1u);
     EXPECT_EQ(r.messages.shown[0], "Erro #03 - I/O 2 " + port);
 }
+
+TEST(TextOutput, CancelledJobStopsAfterTheItemInHand) {
+    TempDir dir;
+    const std::string file = dir.File("cancel.prn");
+    DirectReport r(file);
+    r.rel.Impressora = TModelo::Bobina;
+    int events = 0, cancels = 0, after = 0;
+    // The user's confirmed Cancel arrives while the second item is written.
+    r.rel.services.processEvents = [&] {
+        if (++events == 5) r.rel.Cancelar();
+    };
+    r.rel.OnCancel = [&](TRelGrade&) { ++cancels; };
+    r.rel.OnAfterPrint = [&](TRelGrade&) { ++after; };
+    ASSERT_TRUE(r.rel.Abrir());
+    r.rel.Imp(1, 1, "A");
+    r.rel.Imp(2, 1, "B");
+    r.rel.Imp(3, 1, "C");
+    r.rel.NovaPagina();
+    r.rel.Imp(1, 1, "D");
+    r.rel.MutableState().copies = 2;
+    ASSERT_TRUE(r.rel.Fechar());
+    // Collecting the page takes three checks, the fourth comes before "A",
+    // the fifth, before "B", sees the cancel. No further page or copy.
+    EXPECT_EQ(ReadAll(file), "A");
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(after, 1);
+}
+
+TEST(TextOutput, AfterPrintOnlyForAJobThatStarted) {
+    TempDir dir;
+    for (const bool startable : {true, false}) {
+        DirectReport r(startable ? dir.File("ok.prn") : dir.File("nowhere/lp0"));
+        int after = 0;
+        r.rel.OnAfterPrint = [&](TRelGrade&) { ++after; };
+        ASSERT_TRUE(r.rel.Abrir());
+        r.rel.Imp(1, 1, "A");
+        ASSERT_TRUE(r.rel.Fechar());
+        EXPECT_EQ(after, startable ? 1 : 0);
+        EXPECT_EQ(r.messages.shown.size(), startable ? 0u : 1u);
+    }
+}
