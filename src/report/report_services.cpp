@@ -7,7 +7,11 @@ namespace nfp {
 LocalDateTime SystemLocalDateTime() {
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &now);
+#else
     localtime_r(&now, &tm);
+#endif
     LocalDateTime out;
     out.date = Date{std::chrono::year{tm.tm_year + 1900}, std::chrono::month{static_cast<unsigned>(tm.tm_mon + 1)},
                     std::chrono::day{static_cast<unsigned>(tm.tm_mday)}};
