@@ -80,6 +80,7 @@ TF_NFP::TF_NFP(MainWindowSetup setup, QWidget* parent)
     poster_ = std::make_unique<HttpServicePoster>(*HTTPReqResp);
     sendView_ = std::make_unique<MainWindowSendView>(*this);
     previousTick_ = setup_.clock();
+    CreateReportParts();
 
     // A window of its own, like the main window, not one of its controls.
     F_Registro_ = std::make_unique<TF_Registro>(CDS_Registros, *setup_.store, nullptr);

@@ -38,6 +38,11 @@ class TF_Registro;
 class THttpPoster;
 class HttpServicePoster;
 class MainWindowSendView;
+class TRelGrade;
+struct ReportParts;
+struct ReportPartsDeleter {
+    void operator()(ReportParts* parts) const;
+};
 class TZeltraBrowser;
 class TZeltraHint;
 
@@ -158,6 +163,7 @@ public:
     TZeltraHint* ZeltraHint = nullptr;
     TZeltraBrowser* ZeltraBrowser = nullptr;
     TF_Registro* F_Registro = nullptr;
+    TRelGrade* RelGrade = nullptr;
 
     TableModel* DS_Enviar = nullptr;
     TableModel* DS_Enviados = nullptr;
@@ -200,6 +206,7 @@ private:
     void SetTabOrders();
     void ConnectHandlers();
     void LoadStoredProfiles();
+    void CreateReportParts();
 
     // Runs a handler through the error display.
     void Guarded(const std::function<void()>& handler);
@@ -217,6 +224,8 @@ private:
     std::unique_ptr<THttpPoster> HTTPReqResp;
     std::unique_ptr<HttpServicePoster> poster_;
     std::unique_ptr<MainWindowSendView> sendView_;
+    // RelGrade with the platform parts it prints and previews through.
+    std::unique_ptr<ReportParts, ReportPartsDeleter> report_;
 };
 
 } // namespace nfp

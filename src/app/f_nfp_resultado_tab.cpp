@@ -59,8 +59,5 @@ void TF_NFP::BitBtn_ReconsultarClick()
     Reconsultar(CDS_Enviados, *sendView_, *poster_);
 }
 
-void TF_NFP::BitBtn_ImprimirClick()
-{
-}
 
 } // namespace nfp

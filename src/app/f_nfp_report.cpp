@@ -1,0 +1,47 @@
+// The main window's report component and the Imprimir button, which lays
+// the results table out as the sending summary and previews it.
+#include "app/f_nfp.h"
+
+#include "app/local_message_dlg.h"
+#include "report/rel_grade.h"
+#include "report/report_platform.h"
+#include "report/sending_summary.h"
+
+#include <QMessageBox>
+
+namespace nfp {
+
+struct ReportParts {
+    // The report windows speak through the toolkit's plain message box.
+    CallbackReportMessages messages{
+        [](const std::string& text) {
+            QMessageBox::information(nullptr, QString::fromUtf8(kApplicationTitle), QString::fromStdString(text));
+        },
+        [](const std::string& question) {
+            return QMessageBox::question(nullptr, QString::fromUtf8(kApplicationTitle),
+                                         QString::fromStdString(question)) == QMessageBox::Yes;
+        }};
+    ReportPlatform platform{messages};
+    // Declared last: it goes before the platform it prints through.
+    TRelGrade relGrade;
+};
+
+void ReportPartsDeleter::operator()(ReportParts* parts) const
+{
+    delete parts;
+}
+
+void TF_NFP::CreateReportParts()
+{
+    report_.reset(new ReportParts);
+    report_->platform.Attach(report_->relGrade);
+    ConfigureSendingSummaryEngine(report_->relGrade);
+    RelGrade = &report_->relGrade;
+}
+
+void TF_NFP::BitBtn_ImprimirClick()
+{
+    PrintSendingSummary(*RelGrade, CDS_Enviados, setup_.clock().date, setup_.regional);
+}
+
+} // namespace nfp
