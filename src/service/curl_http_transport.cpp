@@ -183,6 +183,15 @@ public:
                                        std::to_string(request.stallTimeout.count()) + " seconds");
         }
         if (code != CURLE_OK) {
+            // A proxy that refuses the tunnel (407 asking for credentials,
+            // say) answered with a status: that is a status, not a broken
+            // connection. Its status line came through OnHeader.
+            long connectStatus = 0;
+            curl_easy_getinfo(h, CURLINFO_HTTP_CONNECTCODE, &connectStatus);
+            if (connectStatus >= 300) {
+                ex.reply.status = static_cast<int>(connectStatus);
+                return std::move(ex.reply);
+            }
             const std::string text = errorText[0] != '\0' ? Trim(errorText) : curl_easy_strerror(code);
             throw HttpTransportFailure(text);
         }

@@ -3,9 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "local_service.h"
 #include "service/reply_extraction.h"
@@ -229,6 +237,114 @@ TEST(HttpPosterTransport, RefusedConnectionFailsWithTheTransportMessage) {
     EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
     EXPECT_EQ(status, 0);
 }
+
+// A proxy on loopback that answers the first request, a CONNECT for an
+// https endpoint, with a refusal, and records what it was asked.
+class RefusingProxy {
+public:
+    explicit RefusingProxy(std::string statusLine) : reply_(std::move(statusLine)) {
+        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listen_, 4) != 0 || ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            throw std::runtime_error("the test proxy cannot listen");
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { AnswerOne(); });
+    }
+    ~RefusingProxy() {
+        ::shutdown(listen_, SHUT_RDWR); // wakes accept when nobody came
+        if (thread_.joinable()) thread_.join();
+        ::close(listen_);
+    }
+    RefusingProxy(const RefusingProxy&) = delete;
+    RefusingProxy& operator=(const RefusingProxy&) = delete;
+
+    int Port() const noexcept { return port_; }
+    // The request head received; waits for the answer to have gone out.
+    const std::string& Request() {
+        if (thread_.joinable()) thread_.join();
+        return request_;
+    }
+
+private:
+    void AnswerOne() {
+        const int client = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) return;
+        char buffer[4096];
+        while (request_.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            request_.append(buffer, static_cast<std::size_t>(n));
+        }
+        const std::string answer = reply_ +
+                                   "\r\nProxy-Authenticate: Basic realm=\"proxy\"\r\nContent-Length: 0\r\n"
+                                   "Connection: close\r\n\r\n";
+        (void)::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+        ::close(client);
+    }
+
+    std::string reply_;
+    int listen_ = -1;
+    int port_ = 0;
+    std::string request_;
+    std::thread thread_;
+};
+
+// Sets (or, with nullopt, clears) an environment variable and restores it.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) ::setenv(name, value->c_str(), 1);
+        else ::unsetenv(name);
+    }
+    ~EnvironmentVariable() {
+        if (old_) ::setenv(name_, old_->c_str(), 1);
+        else ::unsetenv(name_);
+    }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+struct ProxyRefusalCase {
+    int status;
+    const char* reason;
+};
+
+void PrintTo(const ProxyRefusalCase& c, std::ostream* os) { *os << c.status; }
+
+class HttpPosterProxy : public ::testing::TestWithParam<ProxyRefusalCase> {};
+
+TEST_P(HttpPosterProxy, ProxyRefusingTheTunnelRaisesTheStatusError) {
+    const ProxyRefusalCase& c = GetParam();
+    RefusingProxy proxy("HTTP/1.1 " + std::to_string(c.status) + " " + c.reason);
+    const std::string proxyUrl = "http://127.0.0.1:" + std::to_string(proxy.Port());
+    const EnvironmentVariable https("https_proxy", proxyUrl);
+    const EnvironmentVariable httpsUpper("HTTPS_PROXY", proxyUrl);
+    const EnvironmentVariable noProxy("no_proxy", std::nullopt);
+    const EnvironmentVariable noProxyUpper("NO_PROXY", std::nullopt);
+
+    HttpPosterSettings settings;
+    settings.endpoint = "https://nfp.invalid/ws/arquivocf.asmx"; // only the proxy resolves it
+    THttpPoster poster(settings);
+    int status = 0;
+    EXPECT_EQ(ExpectServiceError(poster, QueryRequest(), status),
+              std::string(c.reason) + " (" + std::to_string(c.status) + ") - '" + settings.endpoint + "'");
+    EXPECT_EQ(status, c.status);
+    EXPECT_TRUE(proxy.Request().starts_with("CONNECT nfp.invalid:443 ")) << proxy.Request();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HttpPosterProxy,
+                         ::testing::Values(ProxyRefusalCase{407, "Proxy Authentication Required"},
+                                           ProxyRefusalCase{403, "Forbidden"}),
+                         [](const auto& info) { return std::to_string(info.param.status); });
 
 TEST_F(HttpPosterTest, DroppedConnectionFailsWithTheTransportMessage) {
     service.SetFault({.dropConnection = true});
