@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace nfp {
 
@@ -35,35 +36,74 @@ std::uint64_t PageStore::KeyOf(std::string_view item) {
 void PageStore::Add(std::string item) {
     const std::uint64_t key = KeyOf(item);
     if (!lastBucket_ || key != lastKey_) {
-        lastBucket_ = &buckets_[key];
+        lastBucket_ = &BucketOf(key);
         lastKey_ = key;
     }
     Bucket& bucket = *lastBucket_;
-    if (bucket.empty() || CompareItemsIgnoringCase(bucket.back(), item) < 0) {
-        bucket.push_back(std::move(item));
-    } else {
-        const auto at = std::lower_bound(bucket.begin(), bucket.end(), item,
-            [](const std::string& x, const std::string& y) { return CompareItemsIgnoringCase(x, y) < 0; });
-        bucket.insert(at, std::move(item));
-    }
+    const bool inOrder = bucket.ordered == bucket.items.size() &&
+                         (bucket.items.empty() || CompareItemsIgnoringCase(bucket.items.back(), item) < 0);
+    bucket.items.push_back(std::move(item));
+    if (inOrder) ++bucket.ordered;
     ++size_;
+}
+
+// A new item goes before the equal ones already stored: the late arrivals,
+// newest first, are merged in front of their equals.
+void PageStore::Settle(Bucket& b) {
+    if (b.ordered == b.items.size()) return;
+    const auto less = [](const std::string& x, const std::string& y) { return CompareItemsIgnoringCase(x, y) < 0; };
+    const auto mid = b.items.begin() + static_cast<std::ptrdiff_t>(b.ordered);
+    std::reverse(mid, b.items.end());
+    std::stable_sort(mid, b.items.end(), less);
+    std::vector<std::string> merged;
+    merged.reserve(b.items.size());
+    std::merge(std::make_move_iterator(mid), std::make_move_iterator(b.items.end()),
+               std::make_move_iterator(b.items.begin()), std::make_move_iterator(mid), std::back_inserter(merged), less);
+    b.items = std::move(merged);
+    b.ordered = b.items.size();
+}
+
+PageStore::Bucket& PageStore::BucketOf(std::uint64_t key) {
+    const auto [it, added] = buckets_.try_emplace(key);
+    if (added) {
+        if (!keys_.empty() && keys_.back() > key) keysOrdered_ = false;
+        keys_.push_back(key);
+    }
+    return it->second;
+}
+
+const std::vector<std::uint64_t>& PageStore::OrderedKeys() const {
+    if (!keysOrdered_) {
+        std::sort(keys_.begin(), keys_.end());
+        keysOrdered_ = true;
+    }
+    return keys_;
 }
 
 void PageStore::Clear() {
     buckets_.clear();
+    keys_.clear();
+    keysOrdered_ = true;
     lastBucket_ = nullptr;
     size_ = 0;
 }
 
 void PageStore::ForEach(const std::function<void(const std::string&)>& visit) const {
-    for (const auto& [key, bucket] : buckets_)
-        for (const auto& item : bucket) visit(item);
+    for (const std::uint64_t key : OrderedKeys()) {
+        Bucket& bucket = buckets_.find(key)->second;
+        Settle(bucket);
+        for (const auto& item : bucket.items) visit(item);
+    }
 }
 
 std::vector<std::string> PageStore::Items() const {
     std::vector<std::string> out;
     out.reserve(size_);
-    for (const auto& [key, bucket] : buckets_) out.insert(out.end(), bucket.begin(), bucket.end());
+    for (const std::uint64_t key : OrderedKeys()) {
+        Bucket& bucket = buckets_.find(key)->second;
+        Settle(bucket);
+        out.insert(out.end(), bucket.items.begin(), bucket.items.end());
+    }
     return out;
 }
 
@@ -72,12 +112,16 @@ std::vector<std::string> PageStore::ItemsOfPage(int page) const {
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "%04d", page);
     const auto it = buckets_.find(KeyOf(std::string_view(prefix, 4)));
-    return it == buckets_.end() ? std::vector<std::string>{} : it->second;
+    if (it == buckets_.end()) return {};
+    Settle(it->second);
+    return it->second.items;
 }
 
 const std::string* PageStore::Last() const {
-    if (buckets_.empty()) return nullptr;
-    return &buckets_.rbegin()->second.back();
+    if (keys_.empty()) return nullptr;
+    Bucket& last = buckets_.find(OrderedKeys().back())->second;
+    Settle(last);
+    return &last.items.back();
 }
 
 } // namespace nfp

@@ -3,12 +3,12 @@
 // compared without regard to ASCII letter case, equal entries kept (a new
 // one goes before its equals). Because every item starts with its page in
 // four digits, the store is bucketed by page: adding costs at most a map
-// look-up plus a move within one page, and a page's items are found
-// without walking the others.
+// look-up, texts that arrive out of order are put in place when their page
+// is next read, and a page's items are found without walking the others.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,11 +33,23 @@ public:
     const std::string* Last() const;
 
 private:
+    // A page's items: the first `ordered` in store order, the rest in the
+    // order they came, put in place when the page is next read.
+    struct Bucket {
+        std::vector<std::string> items;
+        std::size_t ordered = 0;
+    };
     // The first four characters, case-folded, packed so that integer order
     // is string order: bytes high to low, the length in the lowest byte.
     static std::uint64_t KeyOf(std::string_view item);
-    using Bucket = std::vector<std::string>;
-    std::map<std::uint64_t, Bucket> buckets_;
+    static void Settle(Bucket& bucket);
+    // The pages, and their keys in order (rebuilt when a page was added).
+    // Reading puts pages in order; that changes no item and no order seen.
+    Bucket& BucketOf(std::uint64_t key);
+    const std::vector<std::uint64_t>& OrderedKeys() const;
+    mutable std::unordered_map<std::uint64_t, Bucket> buckets_;
+    mutable std::vector<std::uint64_t> keys_;
+    mutable bool keysOrdered_ = true;
     // Reports are written page by page: the page in hand is found at once.
     std::uint64_t lastKey_ = 0;
     Bucket* lastBucket_ = nullptr;

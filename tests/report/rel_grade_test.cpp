@@ -4,6 +4,9 @@
 #include "report/number_mask.h"
 #include "report/page_selection.h"
 #include "report/page_store.h"
+
+#include <algorithm>
+#include <random>
 #include "report_test_support.h"
 
 using namespace nfp;
@@ -323,4 +326,32 @@ TEST(PrinterModels, PortFromDevice) {
     EXPECT_EQ(PortFromDevice("usb:/dev/usb/lp0"), "/dev/usb/lp0");
     EXPECT_EQ(PortFromDevice("usb://EPSON/LX-300?serial=1"), "usb://EPSON/LX-300?serial=1");
     EXPECT_EQ(PortFromDevice("socket://10.0.0.2:9100"), "socket://10.0.0.2:9100");
+}
+
+TEST(PageStoreOrder, MatchesSortedInsertionForAnyArrivalOrder) {
+    // The store's order against the plain rule: each new item inserted
+    // before the first item not less than it.
+    std::mt19937 random(11);
+    const char* texts[] = {"a", "A", "b", "B", "ab", "Ab", ""};
+    for (int round = 0; round < 20; ++round) {
+        PageStore store;
+        std::vector<std::string> oracle;
+        for (int i = 0; i < 300; ++i) {
+            PageItem item{1 + static_cast<int>(random() % 3), 1 + static_cast<int>(random() % 4), 1, 16, 'T', clBlack,
+                          texts[random() % 7]};
+            std::string s = FormatPageItem(item);
+            if (random() % 5 == 0) s = s.substr(0, random() % 6); // short, odd entries of a loaded file
+            store.Add(s);
+            const auto at = std::lower_bound(oracle.begin(), oracle.end(), s, [](const std::string& x, const std::string& y) {
+                return CompareItemsIgnoringCase(x, y) < 0;
+            });
+            oracle.insert(at, s);
+            if (i % 97 == 0) {
+                ASSERT_EQ(store.Items(), oracle); // reading between additions
+            }
+        }
+        ASSERT_EQ(store.Items(), oracle);
+        ASSERT_EQ(*store.Last(), oracle.back());
+        ASSERT_EQ(store.Size(), oracle.size());
+    }
 }
