@@ -1,0 +1,190 @@
+// The scheduler group: the clock's ticks start the send by themselves at the
+// chosen date and second. The clock is the test's; ticks are called by hand.
+#include "service_fixture.h"
+
+#include "app/date_edit.h"
+#include "app/exit_line_edit.h"
+#include "app/local_message_dlg.h"
+#include "app/status_bar.h"
+#include "sending/send_queue.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace nfp::test {
+namespace {
+
+class SchedulerTest : public MainWindowServiceTest {
+protected:
+    TF_NFP& OpenWithTwoProfiles()
+    {
+        TF_NFP& w = Open();
+        w.Timer->stop(); // only the test's ticks
+        WriteFile("um", "A.139", "um A");
+        WriteFile("dois", "B.139", "dois B");
+        Add(w, "11222333000181", "demo", "demo123", 0, "um");
+        Add(w, "44555666000181", "contador", "conta456", 1, "dois");
+        w.MaskEdit_Data->setText("03/2009");
+        return w;
+    }
+    void Add(TF_NFP& w, const char* cnpj, const char* user, const char* password, int tipo, const QString& folder)
+    {
+        MemoryTable& t = w.Registros_Table();
+        t.Append();
+        t.SetField("CNPJ", cnpj);
+        t.SetField("USUARIO", user);
+        t.SetField("SENHA", password);
+        t.SetField("TIPO", tipo);
+        t.SetField("CAMINHO", (Folder(folder) + "/").toStdString());
+        t.SetField("ENVIAR", "S");
+        t.Post();
+    }
+    void Schedule(TF_NFP& w, const QString& time)
+    {
+        w.MaskEdit_Agenda->setText(time);
+        w.CheckBox_Agenda->setChecked(true);
+    }
+    void TickAt(TF_NFP& w, int hh, int mm, int ss)
+    {
+        now = MomentAt(2025, 12, 8, hh, mm, ss);
+        w.TimerTimer();
+    }
+    std::vector<std::string> SentCnpjs()
+    {
+        std::vector<std::string> cnpjs;
+        for (const auto& r : Requests())
+            cnpjs.push_back(r.cnpj);
+        return cnpjs;
+    }
+};
+
+TEST_F(SchedulerTest, FiresOnceAtTheScheduledSecond)
+{
+    TF_NFP& w = OpenWithTwoProfiles();
+    Schedule(w, "14:30:00");
+    TickAt(w, 14, 29, 58);
+    TickAt(w, 14, 29, 59);
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_TRUE(w.CheckBox_Agenda->isChecked());
+    EXPECT_EQ(w.StatusBar->panelText(2), "14:29:59");
+    TickAt(w, 14, 30, 0);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_FALSE(w.CheckBox_Agenda->isChecked());
+    EXPECT_EQ(SentCnpjs(), (std::vector<std::string>{"11222333000181", "44555666000181"}));
+    EXPECT_EQ(Requests()[1].usuario, "contador");
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Resultado);
+    TickAt(w, 14, 30, 1);
+    w.CheckBox_Agenda->setChecked(true);
+    TickAt(w, 14, 30, 2);
+    EXPECT_EQ(Requests().size(), 2u);
+}
+
+struct DueCase {
+    const char* what;
+    const char* time;
+    std::vector<std::array<int, 3>> ticks;
+    bool fires;
+};
+
+TEST_F(SchedulerTest, LateTicksAndBlankHourDigitsStillFirePastMomentsDoNot)
+{
+    const DueCase cases[] = {
+        {"a skipped second", "14:30:00", {{14, 29, 59}, {14, 30, 1}}, true},
+        {"a blank first hour digit", "_9:30:00", {{9, 29, 59}, {9, 30, 0}}, true},
+        {"a moment already past", "14:30:00", {{14, 30, 5}, {14, 30, 6}}, false},
+        {"not yet", "14:30:00", {{14, 29, 0}, {14, 29, 1}}, false},
+    };
+    for (const auto& c : cases) {
+        window.reset();
+        local.emplace();
+        service = local->PosterSettings();
+        TF_NFP& w = OpenWithTwoProfiles();
+        TickAt(w, c.ticks[0][0], c.ticks[0][1], c.ticks[0][2]);
+        Schedule(w, c.time);
+        for (std::size_t i = 1; i < c.ticks.size(); ++i)
+            TickAt(w, c.ticks[i][0], c.ticks[i][1], c.ticks[i][2]);
+        EXPECT_EQ(!Requests().empty(), c.fires) << c.what;
+        EXPECT_EQ(w.CheckBox_Agenda->isChecked(), !c.fires) << c.what;
+    }
+}
+
+TEST_F(SchedulerTest, ADateThatIsNotTodayNeverFires)
+{
+    TF_NFP& w = OpenWithTwoProfiles();
+    for (const char* date : {"07/12/2025", "  /  /    ", "31/02/2025"}) {
+        w.DateEdit_Agenda->setText(date);
+        Schedule(w, "14:30:00");
+        TickAt(w, 14, 29, 59);
+        TickAt(w, 14, 30, 0);
+        EXPECT_TRUE(Requests().empty()) << date;
+        EXPECT_TRUE(w.CheckBox_Agenda->isChecked()) << date;
+    }
+}
+
+TEST_F(SchedulerTest, EnviarRefusesWhileSchedulingIsOn)
+{
+    TF_NFP& w = OpenWithTwoProfiles();
+    AppendQueueRow(w.Enviar_Table(), "A.139", (Folder("um") + "/").toStdString());
+    Schedule(w, "14:30:00");
+    ScriptedMessageAnswers answers{MsgResult::Ok};
+    w.BitBtn_Enviar->click();
+    ASSERT_EQ(answers.Asked().size(), 1u);
+    EXPECT_EQ(answers.Asked()[0].text, "Agendamento está ativo...\r\rDesligue para enviar agora...");
+    EXPECT_EQ(answers.Asked()[0].kind, MessageKind::Information);
+    EXPECT_EQ(answers.Asked()[0].buttons, MsgButton::OK);
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_EQ(w.Enviar_Table().RecordCount(), 1);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(SchedulerTest, FallingDueDuringARunningBatchStartsWhenItEnds)
+{
+    TF_NFP& w = OpenWithTwoProfiles();
+    TickAt(w, 14, 29, 59);
+    bool sentBeforeItEnded = false;
+    QTimer::singleShot(0, &w, [&] {
+        Schedule(w, "14:30:00");
+        TickAt(w, 14, 30, 0);
+        sentBeforeItEnded = Requests().size() > 2;
+    });
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+    EXPECT_FALSE(sentBeforeItEnded);
+    EXPECT_EQ(Requests().size(), 2u);
+    EXPECT_TRUE(w.CheckBox_Agenda->isChecked());
+    QApplication::processEvents();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_FALSE(w.CheckBox_Agenda->isChecked());
+    EXPECT_EQ(SentCnpjs(), (std::vector<std::string>{"11222333000181", "44555666000181", "11222333000181",
+                                                     "44555666000181"}));
+    EXPECT_EQ(answers.Asked().size(), 1u); // no question before a scheduled send
+}
+
+TEST_F(SchedulerTest, LeavingTheTimeFieldWithNoTimeClearsIt)
+{
+    TF_NFP& w = Open();
+    for (const char* text : {"25:00:00", "12:60:00", ""}) {
+        w.MaskEdit_Agenda->setText(text);
+        ScriptedMessageAnswers answers{MsgResult::Ok};
+        w.MaskEdit_AgendaExit();
+        ASSERT_EQ(answers.Asked().size(), 1u) << text;
+        EXPECT_EQ(answers.Asked()[0].text, "Hora Inválida...");
+        EXPECT_EQ(answers.Asked()[0].kind, MessageKind::Warning);
+        EXPECT_EQ(w.MaskEdit_Agenda->text(), "::") << text;
+    }
+    // A time is kept, also one whose first hour digit stays blank.
+    for (const char* text : {"14:30:00", "_9:30:00"}) {
+        w.MaskEdit_Agenda->setText(text);
+        const QString before = w.MaskEdit_Agenda->displayText();
+        ScriptedMessageAnswers answers;
+        w.MaskEdit_AgendaExit();
+        EXPECT_TRUE(answers.Asked().empty()) << text;
+        EXPECT_EQ(w.MaskEdit_Agenda->displayText(), before);
+    }
+    EXPECT_EQ(w.MaskEdit_Agenda->displayText(), "_9:30:00");
+}
+
+} // namespace
+} // namespace nfp::test
