@@ -8,6 +8,8 @@
 //   platform.Attach(RelGrade);
 //   ConfigureSendingSummaryEngine(RelGrade);
 //   ... BitBtn_ImprimirClick: PrintSendingSummary(RelGrade, CDS_Enviados, today, settings);
+#include <QLocale>
+
 #include <functional>
 #include <string>
 
@@ -17,6 +19,7 @@
 #include "report/f_previ.h"
 #include "report/f_progr.h"
 #include "report/f_setup.h"
+#include "report/number_mask.h"
 #include "report/qt_graphic_output.h"
 #include "report/report_messages.h"
 
@@ -38,14 +41,18 @@ private:
     std::function<bool(const std::string&)> confirm_;
 };
 
+// The user's decimal and thousands separators, for ImpNum and &PAGE&.
+NumberSeparators LocaleNumberSeparators(const QLocale& locale);
+
 class ReportPlatform {
 public:
     explicit ReportPlatform(ReportMessages& messages) : messages_(messages) {}
     ReportPlatform(const ReportPlatform&) = delete;
     ReportPlatform& operator=(const ReportPlatform&) = delete;
 
-    // Fills every service of the engine; pending window messages are let
-    // through with QCoreApplication::processEvents.
+    // Fills every service of the engine and takes the number separators of
+    // the user's locale; pending window messages are let through with
+    // QCoreApplication::processEvents.
     void Attach(TRelGrade& rel);
 
     CupsPrinterSystem& Printers() { return printers_; }

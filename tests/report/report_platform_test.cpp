@@ -23,6 +23,16 @@ TEST(ReportPlatform, FillsEveryServiceAndRoutesMessages) {
     EXPECT_FALSE(s.messages->Confirm("Deseja realmente Cancelar ?"));
 }
 
+
+TEST(ReportPlatform, NumberSeparatorsOfTheLocale) {
+    const auto br = LocaleNumberSeparators(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    EXPECT_EQ(br.decimal, ',');
+    EXPECT_EQ(br.thousands, '.');
+    const auto us = LocaleNumberSeparators(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(us.decimal, '.');
+    EXPECT_EQ(us.thousands, ',');
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
