@@ -1,0 +1,95 @@
+// The Calcular tab: a date and its file-extension code.
+#include "main_window_fixture.h"
+
+#include "app/date_edit.h"
+#include "app/exit_line_edit.h"
+#include "app/local_message_dlg.h"
+
+#include <QTabWidget>
+#include <QTest>
+
+namespace nfp::test {
+namespace {
+
+class CalcularTest : public MainWindowTest {};
+
+TEST_F(CalcularTest, TodaysCodeShowsFromTheStart)
+{
+    now = MomentAt(2009, 3, 19, 10, 0, 0);
+    TF_NFP& w = Open();
+    EXPECT_EQ(w.DateEdit->fieldText(), "19/03/2009");
+    EXPECT_EQ(w.Edit_Sigla->text(), "J39");
+}
+
+TEST_F(CalcularTest, CodesTypedInLowerCaseAreReadAsCapitals)
+{
+    TF_NFP& w = Open();
+    w.Edit_Sigla->clear();
+    w.Edit_Sigla->setFocus();
+    QTest::keyClicks(w.Edit_Sigla, "j39");
+    EXPECT_EQ(w.Edit_Sigla->text(), "J39");
+    ScriptedMessageAnswers answers;
+    w.Edit_SiglaExit();
+    EXPECT_TRUE(answers.Asked().empty());
+    EXPECT_EQ(w.DateEdit->fieldText(), "19/03/2009");
+    EXPECT_EQ(w.Edit_Sigla->text(), "J39");
+}
+
+TEST_F(CalcularTest, DateToCodeOnLeavingTheDate)
+{
+    TF_NFP& w = Open();
+    const struct { const char* date; const char* code; } cases[] = {
+        {"01/10/2010", "1AA"}, {"31/01/2011", "V1B"}, {"05/05/1999", "55Z"}, {"31/12/2035", "VCZ"},
+        {"  /  /    ", "UCZ"}, {"31/02/2011", "UCZ"},
+    };
+    for (const auto& c : cases) {
+        w.DateEdit->setText(c.date);
+        w.DateEditExit();
+        EXPECT_EQ(w.Edit_Sigla->text(), c.code) << c.date;
+    }
+}
+
+TEST_F(CalcularTest, CodesThatAreNoDateAreReportedAndChangeNothing)
+{
+    TF_NFP& w = Open();
+    w.DateEdit->setText("01/10/2010");
+    for (const char* code : {"039", "J09", "V49", "J 9", "-39", "J3", "", "[39"}) {
+        w.Edit_Sigla->setText(code);
+        ScriptedMessageAnswers answers{MsgResult::Ok};
+        w.Edit_SiglaExit();
+        ASSERT_EQ(answers.Asked().size(), 1u) << code;
+        EXPECT_EQ(answers.Asked()[0].text, "Extensão / Data Inválida...");
+        EXPECT_EQ(answers.Asked()[0].kind, MessageKind::Error);
+        EXPECT_EQ(answers.Asked()[0].buttons, MsgButton::OK);
+        EXPECT_EQ(w.DateEdit->fieldText(), "01/10/2010") << code;
+        EXPECT_EQ(w.Edit_Sigla->text(), code);
+    }
+}
+
+TEST_F(CalcularTest, AZYearTurns1999Into2035)
+{
+    TF_NFP& w = Open();
+    w.DateEdit->setText("05/05/1999");
+    w.DateEditExit();
+    EXPECT_EQ(w.Edit_Sigla->text(), "55Z");
+    w.Edit_SiglaExit();
+    EXPECT_EQ(w.DateEdit->fieldText(), "05/05/2035");
+    EXPECT_EQ(w.DateEdit->date(), (Date{std::chrono::year{2035}, std::chrono::month{5}, std::chrono::day{5}}));
+}
+
+TEST_F(CalcularTest, FocusLeavingEachFieldConverts)
+{
+    TF_NFP& w = Open();
+    w.PageControl->setCurrentWidget(w.TabSheet_Calcular);
+    w.activateWindow();
+    w.DateEdit->setFocus(Qt::MouseFocusReason);
+    w.DateEdit->setText("01/10/2010");
+    w.Edit_Sigla->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(w.Edit_Sigla->text(), "1AA");
+    w.Edit_Sigla->setText("V1B");
+    w.DateEdit->setFocus(Qt::BacktabFocusReason);
+    EXPECT_EQ(w.DateEdit->fieldText(), "31/01/2011");
+}
+
+} // namespace
+} // namespace nfp::test
