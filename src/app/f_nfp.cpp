@@ -107,6 +107,11 @@ TF_NFP::TF_NFP(MainWindowSetup setup, QWidget* parent)
 
 TF_NFP::~TF_NFP()
 {
+    // The controls outlive this part of the window while QWidget takes them
+    // down; a focus change then must not reach the handlers here.
+    Timer->stop();
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
     // The models watch the tables; they go before the tables do.
     delete DS_Enviar;
     delete DS_Enviados;

@@ -91,6 +91,8 @@ public:
 
     // True while a send run, batch or re-query is working.
     bool IsBusy() const { return busyDepth_ > 0; }
+    // The window was told to close while an operation worked.
+    bool IsClosePending() const { return closePending_; }
 
     MemoryTable& Enviar_Table() { return CDS_Enviar; }
     MemoryTable& Enviados_Table() { return CDS_Enviados; }

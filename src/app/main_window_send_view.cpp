@@ -53,6 +53,10 @@ void MainWindowSendView::ProcessMessages()
 
 int MainWindowSendView::AskAfterUnexpectedReply(const std::string& question)
 {
+    // Once the program is told to end, a question closes at once as if by
+    // its close box.
+    if (window_.IsClosePending())
+        return MsgResult::Cancel;
     return LocalMessageDlg(question, MessageKind::Warning, MsgButton::YesNo, MsgResult::Yes, 0);
 }
 

@@ -5,6 +5,7 @@
 #include "app/exit_line_edit.h"
 #include "app/local_message_dlg.h"
 
+#include <QCalendarWidget>
 #include <QTabWidget>
 #include <QTest>
 
@@ -89,6 +90,18 @@ TEST_F(CalcularTest, FocusLeavingEachFieldConverts)
     w.Edit_Sigla->setText("V1B");
     w.DateEdit->setFocus(Qt::BacktabFocusReason);
     EXPECT_EQ(w.DateEdit->fieldText(), "31/01/2011");
+}
+
+TEST_F(CalcularTest, TheCalendarSetsTheDate)
+{
+    TF_NFP& w = Open();
+    w.PageControl->setCurrentWidget(w.TabSheet_Calcular);
+    w.DateEdit->showCalendar();
+    ASSERT_TRUE(w.DateEdit->calendar()->isVisible());
+    EXPECT_EQ(w.DateEdit->calendar()->selectedDate(), QDate(2025, 12, 8));
+    emit w.DateEdit->calendar()->clicked(QDate(2009, 3, 19));
+    EXPECT_FALSE(w.DateEdit->calendar()->isVisible());
+    EXPECT_EQ(w.DateEdit->fieldText(), "19/03/2009");
 }
 
 } // namespace

@@ -245,6 +245,23 @@ TEST_F(SendRunTest, CloseDuringARunTakesEffectWhenItEnds)
     EXPECT_FALSE(w.isVisible());
 }
 
+TEST_F(SendRunTest, QuestionsAfterACloseAnswerAsTheCloseBoxAndTheRunGoesOn)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    WriteFile("nfp", "A.139", "");
+    WriteFile("nfp", "B.139", "y\n");
+    Queue(w, "nfp", {"A.139", "B.139"});
+    QTimer::singleShot(0, &w, [&] { w.close(); });
+    ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+    EXPECT_EQ(answers.Asked().size(), 1u); // only the confirmation
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "B.139"}));
+    EXPECT_EQ(Column(w.Enviados_Table(), "Arquivo"), (std::vector<std::string>{"B.139"}));
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+}
+
 TEST_F(SendRunTest, TransportFailureLeavesTheFileQueued)
 {
     TF_NFP& w = Open();
