@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace nfp;
 using namespace std::chrono;
 
@@ -70,4 +77,110 @@ TEST(RegionalSettings, CLocaleFallsBackToBrazilian) {
     EXPECT_EQ(rs.dateSeparator, "/");
     EXPECT_EQ(rs.longMonthNames[2], "março");
     EXPECT_EQ(RegionalSettings::FromLocale("xx_NOWHERE.UTF-8").longDayNames[6], "sábado");
+}
+
+namespace {
+
+// Real locales, compiled from the system's locale sources into a folder of
+// this test's own and found through LOCPATH. Empty when this machine has no
+// locale sources.
+class CompiledLocales {
+public:
+    CompiledLocales() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "nfp-locales-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) folder_ = pattern;
+        if (const char* old = std::getenv("LOCPATH")) oldLocPath_ = old;
+    }
+    ~CompiledLocales() {
+        if (oldLocPath_) ::setenv("LOCPATH", oldLocPath_->c_str(), 1);
+        else ::unsetenv("LOCPATH");
+        std::error_code ignored;
+        if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+    }
+    CompiledLocales(const CompiledLocales&) = delete;
+    CompiledLocales& operator=(const CompiledLocales&) = delete;
+
+    // Compiles `name` (as "en_US") in UTF-8; false when it cannot.
+    bool Add(const std::string& name) {
+        if (folder_.empty() || !std::filesystem::exists("/usr/share/i18n/locales/" + name)) return false;
+        const std::string command = "localedef --quiet -i " + name + " -f UTF-8 '" +
+                                    (folder_ / (name + ".UTF-8")).string() + "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) return false;
+        ::setenv("LOCPATH", folder_.c_str(), 1);
+        return true;
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::optional<std::string> oldLocPath_;
+};
+
+// Sets or clears the locale variables for one check and restores them.
+class LocaleEnvironment {
+public:
+    LocaleEnvironment(const char* all, const char* time, const char* lang) {
+        Set("LC_ALL", all);
+        Set("LC_TIME", time);
+        Set("LANG", lang);
+    }
+    ~LocaleEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) ::setenv(name, value->c_str(), 1);
+            else ::unsetenv(name);
+        }
+    }
+    LocaleEnvironment(const LocaleEnvironment&) = delete;
+    LocaleEnvironment& operator=(const LocaleEnvironment&) = delete;
+
+private:
+    void Set(const char* name, const char* value) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value) ::setenv(name, value, 1);
+        else ::unsetenv(name);
+    }
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+} // namespace
+
+TEST(RegionalSettings, ReadsOrderSeparatorAndNamesOfRealLocales) {
+    CompiledLocales locales;
+    struct Case { const char* name; DateOrder order; const char* separator; const char* march; const char* sunday; };
+    const Case cases[] = {
+        {"en_US", DateOrder::MonthDayYear, "/", "March", "Sunday"},
+        {"de_DE", DateOrder::DayMonthYear, ".", "M\xC3\xA4rz", "Sonntag"},
+        {"sv_SE", DateOrder::YearMonthDay, "-", "mars", "s\xC3\xB6ndag"},
+    };
+    for (const auto& c : cases) {
+        if (!locales.Add(c.name)) GTEST_SKIP() << "no locale sources to compile " << c.name;
+        const RegionalSettings rs = RegionalSettings::FromLocale(std::string(c.name) + ".UTF-8");
+        EXPECT_EQ(rs.dateOrder, c.order) << c.name;
+        EXPECT_EQ(rs.dateSeparator, c.separator) << c.name;
+        EXPECT_EQ(rs.timeSeparator, ":") << c.name;
+        EXPECT_EQ(rs.longMonthNames[2], c.march) << c.name;
+        EXPECT_EQ(rs.longDayNames[0], c.sunday) << c.name;
+    }
+}
+
+TEST(RegionalSettings, EnvironmentNamesTheLocaleAsTheCLibraryWouldForDates) {
+    CompiledLocales locales;
+    if (!locales.Add("en_US")) GTEST_SKIP() << "no locale sources to compile en_US";
+    struct Case { const char* all; const char* time; const char* lang; DateOrder order; } cases[] = {
+        {nullptr, nullptr, "en_US.UTF-8", DateOrder::MonthDayYear},
+        {nullptr, "en_US.UTF-8", "C", DateOrder::MonthDayYear},
+        {nullptr, "C.UTF-8", "en_US.UTF-8", DateOrder::DayMonthYear}, // C: the Brazilian conventions
+        {"C", "en_US.UTF-8", "en_US.UTF-8", DateOrder::DayMonthYear},
+        {"en_US.UTF-8", "C", "C", DateOrder::MonthDayYear},
+        {"", "", "en_US.UTF-8", DateOrder::MonthDayYear}, // empty variables do not count
+        {nullptr, nullptr, "xx_NOWHERE.UTF-8", DateOrder::DayMonthYear},
+        {nullptr, nullptr, nullptr, DateOrder::DayMonthYear},
+    };
+    for (const auto& c : cases) {
+        const LocaleEnvironment environment(c.all, c.time, c.lang);
+        const RegionalSettings rs = RegionalSettings::FromEnvironment();
+        EXPECT_EQ(rs.dateOrder, c.order) << (c.all ? c.all : "-") << " " << (c.time ? c.time : "-") << " "
+                                         << (c.lang ? c.lang : "-");
+        EXPECT_EQ(rs.dateSeparator, "/");
+    }
 }
