@@ -72,6 +72,9 @@ struct SpawnActions {
 struct CurlFree {
     void operator()(CURL* h) const noexcept { curl_easy_cleanup(h); }
 };
+struct CurlTextFree {
+    void operator()(char* text) const noexcept { curl_free(text); }
+};
 
 bool WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
     const auto until = std::chrono::steady_clock::now() + limit;
@@ -252,10 +255,10 @@ void LocalService::SetFault(const LocalServiceFault& f) {
     };
     const auto addText = [&](const std::string& name, const std::string& value) {
         const std::unique_ptr<CURL, CurlFree> h(curl_easy_init());
-        char* escaped = curl_easy_escape(h.get(), value.data(), static_cast<int>(value.size()));
+        const std::unique_ptr<char, CurlTextFree> escaped(
+            curl_easy_escape(h.get(), value.data(), static_cast<int>(value.size())));
         if (!escaped) throw std::runtime_error("curl_easy_escape failed");
-        add(name, escaped);
-        curl_free(escaped);
+        add(name, escaped.get());
     };
     if (f.status) add("status", std::to_string(*f.status));
     if (f.contentType) addText("content_type", *f.contentType);
