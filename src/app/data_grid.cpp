@@ -16,6 +16,8 @@ DataGrid::DataGrid(QWidget* parent)
     setShowGrid(true);
     setFocusPolicy(Qt::ClickFocus);
     setWordWrap(false);
+    // Cells are cut at their edge, as the platform's own grids do.
+    setTextElideMode(Qt::ElideNone);
     setTabKeyNavigation(false);
     horizontalHeader()->setVisible(true);
     horizontalHeader()->setHighlightSections(false);
