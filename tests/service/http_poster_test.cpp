@@ -227,6 +227,19 @@ TEST(HttpPosterTransport, UntrustedCertificateFailsWithTheTransportMessage) {
     EXPECT_TRUE(service.Requests().empty());
 }
 
+TEST(HttpPosterTransport, MissingCaBundleFailsWithTheTransportMessage) {
+    LocalService service;
+    HttpPosterSettings settings = service.PosterSettings();
+    settings.caBundle = (service.DataDir() / "no-such-bundle.pem").string();
+    THttpPoster poster(settings);
+    int status = -1;
+    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_NE(message.find("no-such-bundle.pem"), std::string::npos) << message;
+    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(service.Requests().empty());
+}
+
 TEST(HttpPosterTransport, RefusedConnectionFailsWithTheTransportMessage) {
     LocalService service;
     THttpPoster poster(service.PosterSettings());
