@@ -262,8 +262,10 @@ public:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listen_, 4) != 0 || ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            ::listen(listen_, 4) != 0 || ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            if (listen_ >= 0) ::close(listen_);
             throw std::runtime_error("the test proxy cannot listen");
+        }
         port_ = ntohs(address.sin_port);
         thread_ = std::thread([this] { AnswerOne(); });
     }
