@@ -379,13 +379,15 @@ bool TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
     } else {
         request.destination = arquivo.value_or(PortaComunicacao);
     }
-    const auto ioError = [&](int error) {
-        Erro(3, "Erro #03 - I/O " + std::to_string(error) + " " + PortaComunicacao);
+    // The spooler's failures in its own words, the port's as error 3. A job
+    // that could not be written is never left looking printed.
+    const auto jobError = [&](int error) {
+        if (spooler) ShowMessage("Error " + std::to_string(error));
+        else Erro(3, "Erro #03 - I/O " + std::to_string(error) + " " + PortaComunicacao);
     };
     auto started = route.Start(request);
     if (const int* error = std::get_if<int>(&started)) {
-        if (spooler) ShowMessage("Error " + std::to_string(*error));
-        else ioError(*error);
+        jobError(*error);
         return false;
     }
     TextJob& job = *std::get<std::unique_ptr<TextJob>>(started);
@@ -395,7 +397,7 @@ bool TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
         if (bytes.empty()) return true;
         if (const int e = job.Write(bytes)) {
             failed = true;
-            if (!spooler) ioError(e);
+            jobError(e);
             return false;
         }
         return true;
@@ -405,7 +407,7 @@ bool TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
         if (spooler) return true;
         if (const int e = job.Flush()) {
             failed = true;
-            ioError(e);
+            jobError(e);
             return false;
         }
         return true;
@@ -427,10 +429,7 @@ bool TRelGrade::PrintTextJob(TextJobRoute& route, bool spooler, const std::optio
     });
     if (!failed) write(st.table[Slot::Initialise]);
     if (!failed) flush();
-    if (const int e = job.Finish(); e && !failed) {
-        if (spooler) ShowMessage("Error " + std::to_string(e));
-        else ioError(e);
-    }
+    if (const int e = job.Finish(); e && !failed) jobError(e);
     return true;
 }
 

@@ -2,8 +2,10 @@
 // real files.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 
+#include "report/cups_spooler_route.h"
 #include "report/printer_text.h"
 #include "report_test_support.h"
 
@@ -218,5 +220,29 @@ TEST(TextOutput, AfterPrintOnlyForAJobThatStarted) {
         ASSERT_TRUE(r.rel.Fechar());
         EXPECT_EQ(after, startable ? 1 : 0);
         EXPECT_EQ(r.messages.shown.size(), startable ? 0u : 1u);
+    }
+}
+
+TEST(TextOutput, WriteFailureOnEitherRouteIsReportedOnce) {
+    // /dev/full opens but refuses every byte (ENOSPC).
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    struct Case { const char* name; bool spooler; std::string message; };
+    const Case cases[] = {
+        {"spooler writing printer data", true, "Error " + std::to_string(ENOSPC)},
+        {"direct port", false, "Erro #03 - I/O " + std::to_string(ENOSPC) + " /dev/full"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DirectReport r("/dev/full");
+        CupsSpoolerRoute spooler;
+        r.rel.services.spooler = &spooler;
+        r.rel.UsaGerenciadorImpr = c.spooler;
+        ASSERT_TRUE(r.rel.Abrir());
+        r.rel.Imp(1, 1, "A");
+        r.rel.NovaPagina();
+        r.rel.Imp(1, 1, "B");
+        r.rel.ImprimirRelatorio(std::string("/dev/full"));
+        r.rel.Abortar();
+        EXPECT_EQ(r.messages.shown, std::vector<std::string>{c.message});
     }
 }
