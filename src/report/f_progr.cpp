@@ -1,7 +1,7 @@
 #include "report/f_progr.h"
 
 #include "report/rel_grade.h"
-#include "report/f_setup.h"
+#include "report/report_qcolor.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -121,8 +121,8 @@ TFRMProgr::~TFRMProgr() { timer_.stop(); }
 
 void TFRMProgr::SetColors(TColor form, TColor font) {
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, ToQColor(form));
-  pal.setColor(QPalette::WindowText, ToQColor(font));
+  pal.setColor(QPalette::Window, ReportQColor(form));
+  pal.setColor(QPalette::WindowText, ReportQColor(font));
   setPalette(pal);
 }
 

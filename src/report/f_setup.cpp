@@ -1,6 +1,7 @@
 #include "report/f_setup.h"
 
 #include "report/rel_grade.h"
+#include "report/report_qcolor.h"
 #include "report/setup_key_filters.h"
 
 #include <QApplication>
@@ -111,11 +112,6 @@ bool AllDigits(const QString& text) {
 
 }  // namespace
 
-QColor ToQColor(TColor color) {
-  if (IsSystemColor(color)) return QApplication::palette().color(QPalette::Button);
-  return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
-}
-
 // --- printer properties hook -------------------------------------------------
 
 ScriptedPrinterProperties::ScriptedPrinterProperties() : outer_(CurrentPropertiesScript()) {
@@ -143,7 +139,7 @@ TFRMsetup::TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* pa
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       engine_(engine),
-      fontColor_(ToQColor(request.fontColor)),
+      fontColor_(ReportQColor(request.fontColor)),
       img123123_(CollationPictureOf("123123")),
       img112233_(CollationPictureOf("112233")),
       img321321_(CollationPictureOf("321321")),
@@ -245,7 +241,7 @@ TFRMsetup::TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* pa
   setAutoFillBackground(true);
   {
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToQColor(request.formColor));
+    pal.setColor(QPalette::Window, ReportQColor(request.formColor));
     setPalette(pal);
   }
   edCOPIAS->setText(QString::number(std::clamp(request.copies, kUpDownMin, kUpDownMax)));

@@ -24,9 +24,6 @@ namespace nfp {
 
 class TRelGrade;
 
-// Colours of the engine as Qt colours; the button face is the palette's.
-QColor ToQColor(TColor color);
-
 // Test and automation hook for the printer properties dialog: while an
 // instance lives, each queued answer replaces the dialog; a name is the
 // printer that is current afterwards, std::nullopt leaves it as it was.

@@ -1,20 +1,10 @@
 #include "report/page_picture.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPalette>
 
 #include "report/page_item.h"
 
 namespace nfp {
-
-QColor ReportQColor(TColor color) {
-    if (IsSystemColor(color)) {
-        if (qGuiApp) return QGuiApplication::palette().color(QPalette::Button);
-        return QColor(0xF0, 0xF0, 0xF0);
-    }
-    return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
-}
 
 namespace {
 

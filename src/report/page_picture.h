@@ -1,15 +1,12 @@
 #pragma once
 // The page picture: a QPicture that records a page's drawing and can be
 // stretched onto any painter (the preview's paint box, a printer page).
-#include <QColor>
 #include <QPicture>
 
 #include "report/page_drawing.h"
+#include "report/report_qcolor.h"
 
 namespace nfp {
-
-// A colour of the engine on screen; the button face comes from the palette.
-QColor ReportQColor(TColor color);
 
 // Replays a page drawing into a picture whose bounding rectangle is the
 // drawing's size.
