@@ -112,10 +112,6 @@ TF_NFP::~TF_NFP()
     Timer->stop();
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
-    // The models watch the tables; they go before the tables do.
-    delete DS_Enviar;
-    delete DS_Enviados;
-    delete DS_Registros;
 }
 
 void TF_NFP::Guarded(const std::function<void()>& handler)

@@ -217,6 +217,10 @@ private:
     MemoryTable CDS_Enviar;
     MemoryTable CDS_Enviados;
     MemoryTable CDS_Registros;
+    // The grids' models watch the tables, so they go first.
+    std::unique_ptr<TableModel> enviarModel_;
+    std::unique_ptr<TableModel> enviadosModel_;
+    std::unique_ptr<TableModel> registrosModel_;
     std::unique_ptr<TF_Registro> F_Registro_;
     bool shown_ = false;
     int busyDepth_ = 0;

@@ -65,9 +65,10 @@ void TF_NFP::BuildEnviarTab()
                                style()->standardIcon(QStyle::SP_ArrowRight), {518, 9, 85, 28});
 
     DBGrid_Enviar = Placed(new DataGrid(t), "DBGrid_Enviar", {7, 42, 596, 260});
-    DS_Enviar = new TableModel(CDS_Enviar, {{"Arquivo", QStringLiteral("Arquivo(s)")},
+    enviarModel_ = std::make_unique<TableModel>(CDS_Enviar, std::vector<ModelColumn>{{"Arquivo", QStringLiteral("Arquivo(s)")},
                                             {"Caminho", QStringLiteral("Caminho")}},
                                nullptr);
+    DS_Enviar = enviarModel_.get();
     DS_Enviar->setObjectName(QStringLiteral("DS_Enviar"));
     BindGridToModel(DBGrid_Enviar, DS_Enviar);
     DBGrid_Enviar->setColumnWidths({90, 470});

@@ -29,13 +29,14 @@ void TF_NFP::BuildRegistroTab()
     Label1 = MakeLabel(t, "Label1", QStringLiteral("DuploClick - Marca/Desmarca para Enviar"), {378, 28, 200, 13});
 
     DBGrid_Registros = Placed(new DataGrid(t), "DBGrid_Registros", {7, 42, 596, 281});
-    DS_Registros = new TableModel(CDS_Registros,
-                                  {{"CNPJ", QStringLiteral("C.N.P.J.")},
+    registrosModel_ = std::make_unique<TableModel>(CDS_Registros,
+                                  std::vector<ModelColumn>{{"CNPJ", QStringLiteral("C.N.P.J.")},
                                    {"USUARIO", QStringLiteral("Usuário")},
                                    {"TIPO", QStringLiteral("Tipo")},
                                    {"CAMINHO", QStringLiteral("Caminho (Pasta)")},
                                    {"ENVIAR", QStringLiteral("Enviar")}},
                                   nullptr);
+    DS_Registros = registrosModel_.get();
     DS_Registros->setObjectName(QStringLiteral("DS_Registros"));
     BindGridToModel(DBGrid_Registros, DS_Registros);
     DBGrid_Registros->setColumnWidths({95, 100, 65, 265, 35});

@@ -19,9 +19,10 @@ void TF_NFP::BuildResultadoTab()
 {
     QWidget* t = TabSheet_Resultado;
     DBGrid1 = Placed(new DataGrid(t), "DBGrid1", {7, 7, 183, 316});
-    DS_Enviados = new TableModel(CDS_Enviados, {{"Arquivo", QStringLiteral("Arquivo(s)")},
+    enviadosModel_ = std::make_unique<TableModel>(CDS_Enviados, std::vector<ModelColumn>{{"Arquivo", QStringLiteral("Arquivo(s)")},
                                                 {"Protocolo", QStringLiteral("Protocolo")}},
                                  nullptr);
+    DS_Enviados = enviadosModel_.get();
     DS_Enviados->setObjectName(QStringLiteral("DS_Enviados"));
     BindGridToModel(DBGrid1, DS_Enviados);
     DBGrid1->setColumnWidths({90, 60});
