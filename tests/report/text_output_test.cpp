@@ -2,6 +2,7 @@
 // real files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
 #include <functional>
 
@@ -245,4 +246,53 @@ TEST(TextOutput, WriteFailureOnEitherRouteIsReportedOnce) {
         r.rel.Abortar();
         EXPECT_EQ(r.messages.shown, std::vector<std::string>{c.message});
     }
+}
+
+TEST(TextOutput, ControlTablesOfTheFixedModels) {
+    const std::string SI = "\x0F", SO = "\x0E", RS = "\x1E";
+    using Row = std::array<std::string, kSlotCount>;
+    struct Case { const char* name; TModelo model; TLinha spacing; TSize size; Row slots; };
+    const Row empty{};
+    const Case cases[] = {
+        {"epson", TModelo::Epson, TLinha::Seis, TSize::S10cpp,
+         {Esc("2"), Esc("C") + "\x42", FF, Esc("G"), Esc("4"), Esc("-1"), Esc("W1"), DC2 + Esc("P"), DC2 + Esc("M"),
+          Esc("P") + Esc(SI), Esc("M") + Esc(SI), EpsonReset, Esc("@")}},
+        {"rima", TModelo::Rima, TLinha::Oito, TSize::S10cpp,
+         {Esc("0"), Esc("C") + "\x42", FF, Esc("E"), Esc("4"), Esc("-1"), Esc(SO), RS + "0", RS + "2", RS + "4",
+          RS + "5", RS + "0" + Esc("5") + Esc("F") + Esc("-0"), Esc("@")}},
+        {"hp", TModelo::HP, TLinha::Oito, TSize::S10cpp,
+         {Esc("&l8D"), Esc("&l66P"), Esc("&l0H"), Esc("(s3B"), Esc("(s1S"), Esc("&d0D"), Esc("(s5H"), Esc("(s10H"),
+          Esc("(s12H"), Esc("(s16.67H"), Esc("(s20H"),
+          Esc("(s0B") + Esc("(s0S") + Esc("&d@") + Esc("(s10H") + Esc("(12U") + Esc("&l0L"), Esc("E")}},
+        {"grafico", TModelo::Grafico, TLinha::Seis, TSize::S10cpp, empty},
+        {"bobina", TModelo::Bobina, TLinha::Oito, TSize::S12cpp, empty},
+    };
+    for (const auto& c : cases) {
+        const ControlTable t = BuildControlTable(c.model, 66, c.spacing, c.size, TCustom{}, ControlTable{});
+        EXPECT_EQ(t.strings, c.slots) << c.name;
+    }
+    // HP's expanded slot follows the default size; on a 5 cpi page it keeps
+    // what the table held.
+    const std::pair<TSize, std::string> hpExpanded[] = {
+        {TSize::S10cpp, Esc("(s5H")}, {TSize::S12cpp, Esc("(s6H")}, {TSize::S17cpp, Esc("(s8.33H")},
+        {TSize::S20cpp, Esc("(s10H")}};
+    for (const auto& [size, expanded] : hpExpanded)
+        EXPECT_EQ(BuildControlTable(TModelo::HP, 66, TLinha::Seis, size, TCustom{}, ControlTable{})[Slot::Expanded],
+                  expanded);
+    ControlTable epson = BuildControlTable(TModelo::Epson, 66, TLinha::Seis, TSize::S05cpp, TCustom{}, ControlTable{});
+    EXPECT_EQ(BuildControlTable(TModelo::HP, 66, TLinha::Seis, TSize::S05cpp, TCustom{}, epson)[Slot::Expanded],
+              Esc("W1"));
+    EXPECT_EQ(BuildControlTable(TModelo::HP, 66, TLinha::Seis, TSize::S05cpp, TCustom{}, ControlTable{})[Slot::Expanded],
+              "");
+}
+
+TEST(TextOutput, BoxCodesAndAccentRemovalTables) {
+    EXPECT_EQ(BoxCodesToCp437("=-IiAaBbCcDdTtVv[<]>#+x "),
+              "\xCD\xC4\xBA\xB3\xC9\xDA\xBB\xBF\xBC\xD9\xC8\xC0\xCB\xC2\xCA\xC1\xCC\xC3\xB9\xB4\xCE\xC5x ");
+    // Windows-1252 bytes of the table's letters, then two that stay.
+    EXPECT_EQ(RemoveAccents("\xE1\xE0\xE3\xE2\xE4" "\xE9\xE8\xEA\xEB" "\xED\xEC\xEE\xEF" "\xF3\xF2\xF5\xF4\xF6"
+                            "\xFA\xF9\xFB\xFC" "\xC1\xC0\xC3\xC2\xC4" "\xC9\xC8\xCA\xCB" "\xCD\xCC\xCE\xCF"
+                            "\xD3\xD2\xD5\xD4\xD6" "\xDA\xD9\xDB\xDC" "\xE7\xC7\xF1\xD1\xBA\xAA" "\xBC\xBD\xBE\xA7"
+                            "\xFD\xFF"),
+              "aaaaaeeeeiiiiooooouuuuAAAAAEEEEIIIIOOOOOUUUUcCnNoa    \xFD\xFF");
 }
