@@ -12,6 +12,9 @@ public:
     explicit ExitLineEdit(QWidget* parent);
 
     void setUpperCase(bool on);
+    // A masked field whose required places the user left empty refuses to
+    // let the focus go; Esc puts back the text it had when it got the focus.
+    void setRefuseIncomplete(bool on) { refuseIncomplete_ = on; }
 
 signals:
     // Not for a focus change caused by another window or a pop-up becoming
@@ -19,7 +22,16 @@ signals:
     void exited();
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool refuseIncomplete_ = false;
+    bool refocusing_ = false; // the focus comes back after a refusal
+    QString textOnEntry_;
 };
+
+inline constexpr const char* kInvalidMaskInput = "Invalid input value.  Use escape key to abandon changes";
 
 } // namespace nfp

@@ -198,6 +198,7 @@ void TF_NFP::BuildAgendaPanel()
     QString sep = QString::fromStdString(rs.timeSeparator).left(1);
     if (sep.isEmpty())
         sep = QStringLiteral(":");
+    MaskEdit_Agenda->setRefuseIncomplete(true);
     MaskEdit_Agenda->setInputMask(QStringLiteral("09") + sep + QStringLiteral("99") + sep + QStringLiteral("99;_"));
     CheckBox_Agenda = Placed(new QCheckBox(QStringLiteral("Ativar Agendamento ?"), g), "CheckBox_Agenda",
                              {7, 91, 127, 17});
@@ -247,7 +248,8 @@ void TF_NFP::FormShow()
     Edit_Senha->clear();
     Edit_CNPJ->clear();
     DateEdit_Agenda->setDate(now.date);
-    MaskEdit_Agenda->clear();
+    // Set, not edited: clear() would count as the user's change.
+    MaskEdit_Agenda->setText(QString());
     CheckBox_Agenda->setChecked(false);
     MaskEdit_Data->setText(MonthText(now.date, rs));
     // A masked field keeps room for its block cursor: show the text from its start.
@@ -291,7 +293,8 @@ void TF_NFP::MaskEdit_AgendaExit()
     if (ParseTimeOfDay(MaskedFieldText(MaskEdit_Agenda).toStdString(), setup_.regional.timeSeparator))
         return;
     LocalMessageDlg("Hora Inválida...", MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
-    MaskEdit_Agenda->clear();
+    // Set, not edited: clear() would count as the user's change.
+    MaskEdit_Agenda->setText(QString());
 }
 
 void TF_NFP::BitBtn_SairClick()

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 namespace nfp::test {
@@ -184,6 +185,44 @@ TEST_F(SchedulerTest, LeavingTheTimeFieldWithNoTimeClearsIt)
         EXPECT_EQ(w.MaskEdit_Agenda->displayText(), before);
     }
     EXPECT_EQ(w.MaskEdit_Agenda->displayText(), "_9:30:00");
+}
+
+} // namespace
+} // namespace nfp::test
+
+namespace nfp::test {
+namespace {
+
+TEST_F(SchedulerTest, AnEditedTimeWithEmptyPlacesKeepsTheFocusUntilEsc)
+{
+    TF_NFP& w = Open();
+    w.activateWindow();
+    w.MaskEdit_Agenda->setText("10:00:00");
+    w.MaskEdit_Agenda->setFocus(Qt::MouseFocusReason);
+    w.MaskEdit_Agenda->setCursorPosition(1);
+    QTest::keyClick(w.MaskEdit_Agenda, Qt::Key_Delete);
+    ASSERT_EQ(w.MaskEdit_Agenda->displayText(), "1_:00:00");
+    ScriptedMessageAnswers answers;
+    w.CheckBox_Agenda->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(errors, QStringList{"Invalid input value.  Use escape key to abandon changes"});
+    EXPECT_TRUE(answers.Asked().empty()); // the exit handler did not run
+    EXPECT_EQ(QApplication::focusWidget(), w.MaskEdit_Agenda);
+    QTest::keyClick(w.MaskEdit_Agenda, Qt::Key_Escape);
+    EXPECT_EQ(w.MaskEdit_Agenda->displayText(), "10:00:00");
+    w.CheckBox_Agenda->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_TRUE(answers.Asked().empty());
+
+    // A field never typed in goes to the exit handler, which finds no time.
+    w.MaskEdit_Agenda->setText(QString());
+    w.MaskEdit_Agenda->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), w.MaskEdit_Agenda);
+    answers.Push(MsgResult::Ok);
+    w.CheckBox_Agenda->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), w.CheckBox_Agenda);
+    ASSERT_EQ(answers.Asked().size(), 1u) << errors.join("; ").toStdString();
+    EXPECT_EQ(answers.Asked()[0].text, "Hora Inválida...");
 }
 
 } // namespace
