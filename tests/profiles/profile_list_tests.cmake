@@ -1,4 +1,4 @@
 add_executable(test_profile_list ${CMAKE_CURRENT_LIST_DIR}/profile_list_test.cpp)
 target_link_libraries(test_profile_list PRIVATE nfp_profile_list nfp_profiles GTest::gtest_main)
 set_target_properties(test_profile_list PROPERTIES AUTOMOC OFF)
-gtest_discover_tests(test_profile_list)
+gtest_discover_tests(test_profile_list DISCOVERY_TIMEOUT 60)
