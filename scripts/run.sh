@@ -93,4 +93,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "scripts/screenshot.sh shows it on a virtual screen instead."
   exit 0
 fi
+# The local service writes its dates day first, as the state's does; the
+# program reads them in the user's short-date order, so the demo runs under
+# the Brazilian conventions (the program falls back to them when pt_BR is not
+# installed). Set LC_ALL to see the program under another locale.
+export LC_TIME=pt_BR.UTF-8
 exec "$build_dir/src/app/nfp-envio"
