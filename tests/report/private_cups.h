@@ -134,64 +134,28 @@ public:
         ::chmod(base.c_str(), 0755); // the scheduler's children run as another user
         for (const char* sub : {"spool", "spool/tmp", "log", "cache", "state"})
             std::filesystem::create_directories(base / sub);
-        Listener reserve;
-        port_ = reserve.port();
-        reserve.Release();
-
-        // Children of a scheduler started as root run as lp; otherwise as
-        // ourselves. The admin group only has to differ from Group.
-        std::string user = "lp", group = "lp", systemGroup = "root";
-        if (::geteuid() != 0) {
-            const passwd* pw = ::getpwuid(::geteuid());
-            user = pw ? pw->pw_name : std::to_string(::geteuid());
-            const struct group* gr = ::getgrgid(::getegid());
-            group = gr ? gr->gr_name : std::to_string(::getegid());
-            if (group == "root") systemGroup = "lp";
+        // The port is free when reserved but may be taken before the scheduler
+        // binds it (tests run in parallel); a scheduler that could not bind
+        // listens nowhere, and whoever holds the port would answer for it. So
+        // it counts as up only once its own log says it listens there.
+        std::string log;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (Start(cupsd)) {
+                // The environment of this test process points libcups at it.
+                server_ = "127.0.0.1:" + std::to_string(port_);
+                ::setenv("CUPS_SERVER", server_.c_str(), 1);
+                ::setenv("HOME", base.c_str(), 1); // no lpoptions of the user
+                ::unsetenv("LPDEST");
+                ::unsetenv("PRINTER");
+                cupsSetServer(server_.c_str());
+                return;
+            }
+            log = ErrorLog();
+            Stop();
         }
-        {
-            std::ofstream conf(base / "cupsd.conf");
-            conf << "Listen 127.0.0.1:" << port_ << "\n"
-                 << "Browsing Off\nDefaultAuthType None\nWebInterface No\nLogLevel info\n"
-                 << "MaxJobs 0\nPreserveJobHistory No\n"
-                 << "<Policy default>\n  <Limit All>\n    Order Allow,Deny\n    Allow all\n  </Limit>\n</Policy>\n"
-                 << "<Location />\n  Order Allow,Deny\n  Allow all\n</Location>\n";
-            std::ofstream files(base / "cups-files.conf");
-            files << "ServerRoot " << base.string() << "\n"
-                  << "StateDir " << (base / "state").string() << "\n"
-                  << "CacheDir " << (base / "cache").string() << "\n"
-                  << "RequestRoot " << (base / "spool").string() << "\n"
-                  << "TempDir " << (base / "spool/tmp").string() << "\n"
-                  << "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
-                  << "AccessLog " << (base / "log/access_log").string() << "\n"
-                  << "ErrorLog " << (base / "log/error_log").string() << "\n"
-                  << "PageLog " << (base / "log/page_log").string() << "\n"
-                  << "Printcap " << (base / "printcap").string() << "\n"
-                  << "User " << user << "\nGroup " << group << "\nSystemGroup " << systemGroup << "\n";
-        }
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const std::string conf = (base / "cupsd.conf").string();
-            const std::string files = (base / "cups-files.conf").string();
-            ::execl(cupsd.c_str(), cupsd.c_str(), "-f", "-c", conf.c_str(), "-s", files.c_str(),
-                    static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        // The environment of this test process points libcups at it.
-        server_ = "127.0.0.1:" + std::to_string(port_);
-        ::setenv("CUPS_SERVER", server_.c_str(), 1);
-        ::setenv("HOME", base.c_str(), 1); // no lpoptions of the user
-        ::unsetenv("LPDEST");
-        ::unsetenv("PRINTER");
-        cupsSetServer(server_.c_str());
-        if (!WaitUntilUp()) throw std::runtime_error("cupsd did not start: " + ReadAll((base / "log/error_log").string()));
+        throw std::runtime_error("cupsd did not start: " + log);
     }
-    ~PrivateCups() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-    }
+    ~PrivateCups() { Stop(); }
     PrivateCups(const PrivateCups&) = delete;
     PrivateCups& operator=(const PrivateCups&) = delete;
 
@@ -227,21 +191,85 @@ private:
             throw std::runtime_error("scheduler refused " + std::string(ippOpString(op)) + ": " + text);
     }
 
+    bool Start(const std::string& cupsd) {
+        const auto& base = dir_.path();
+        Listener reserve;
+        port_ = reserve.port();
+        reserve.Release();
+
+        // Children of a scheduler started as root run as lp; otherwise as
+        // ourselves. The admin group only has to differ from Group.
+        std::string user = "lp", group = "lp", systemGroup = "root";
+        if (::geteuid() != 0) {
+            const passwd* pw = ::getpwuid(::geteuid());
+            user = pw ? pw->pw_name : std::to_string(::geteuid());
+            const struct group* gr = ::getgrgid(::getegid());
+            group = gr ? gr->gr_name : std::to_string(::getegid());
+            if (group == "root") systemGroup = "lp";
+        }
+        {
+            std::ofstream conf(base / "cupsd.conf");
+            conf << "Listen 127.0.0.1:" << port_ << "\n"
+                 << "Browsing Off\nDefaultAuthType None\nWebInterface No\nLogLevel info\n"
+                 << "MaxJobs 0\nPreserveJobHistory No\n"
+                 << "<Policy default>\n  <Limit All>\n    Order Allow,Deny\n    Allow all\n  </Limit>\n</Policy>\n"
+                 << "<Location />\n  Order Allow,Deny\n  Allow all\n</Location>\n";
+            std::ofstream files(base / "cups-files.conf");
+            files << "ServerRoot " << base.string() << "\n"
+                  << "StateDir " << (base / "state").string() << "\n"
+                  << "CacheDir " << (base / "cache").string() << "\n"
+                  << "RequestRoot " << (base / "spool").string() << "\n"
+                  << "TempDir " << (base / "spool/tmp").string() << "\n"
+                  << "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+                  << "AccessLog " << (base / "log/access_log").string() << "\n"
+                  << "ErrorLog " << (base / "log/error_log").string() << "\n"
+                  << "PageLog " << (base / "log/page_log").string() << "\n"
+                  << "Printcap " << (base / "printcap").string() << "\n"
+                  << "User " << user << "\nGroup " << group << "\nSystemGroup " << systemGroup << "\n";
+            std::ofstream(base / "log/error_log", std::ios::trunc);
+        }
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const std::string conf = (base / "cupsd.conf").string();
+            const std::string files = (base / "cups-files.conf").string();
+            ::execl(cupsd.c_str(), cupsd.c_str(), "-f", "-c", conf.c_str(), "-s", files.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        return pid_ > 0 && WaitUntilUp();
+    }
+
+    void Stop() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+        }
+        pid_ = -1;
+    }
+
+    // Up when the scheduler's own log says it listens on our port and a
+    // connection there is taken; not up when it could not bind or has ended.
     bool WaitUntilUp() {
-        for (int i = 0; i < 300; ++i) {
+        const std::string listening = "Listening to 127.0.0.1:" + std::to_string(port_) + " ";
+        for (int i = 0; i < 600; ++i) {
             int status = 0;
             if (::waitpid(pid_, &status, WNOHANG) == pid_) {
                 pid_ = -1;
                 return false;
             }
-            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            sockaddr_in a{};
-            a.sin_family = AF_INET;
-            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            a.sin_port = htons(static_cast<uint16_t>(port_));
-            const bool up = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-            ::close(fd);
-            if (up) return true;
+            const std::string log = ErrorLog();
+            if (log.find("Unable to open listen socket") != std::string::npos) return false;
+            if (log.find(listening) != std::string::npos) {
+                const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                sockaddr_in a{};
+                a.sin_family = AF_INET;
+                a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+                a.sin_port = htons(static_cast<uint16_t>(port_));
+                const bool up = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+                ::close(fd);
+                if (up) return true;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
