@@ -517,7 +517,8 @@ void TFRMPrevi::ABRIRClick() {
     if (!Usable(Button("ABRIR")) || !askOpenFile) return;
     const auto file = askOpenFile();
     if (!file) return;
-    LoadReportFile(engine_, *file);
+    // A file that did not load leaves the report, and the page shown, as they were.
+    if (!LoadReportFile(engine_, *file)) return;
     last_ = engine_.TotalPaginas();
     SizePicture();
     ApplyZoomToVisor();

@@ -18,6 +18,7 @@
 #include "report_test_support.h"
 
 #include <filesystem>
+#include <fstream>
 #include "util/table_layouts.h"
 
 using namespace nfp;
@@ -316,6 +317,25 @@ TEST(Preview, SaveAndOpenFromTheToolbar) {
     EXPECT_EQ(w.form.Panel(0)->text(), QStringLiteral("Página: 1 de 3"));
     EXPECT_EQ(r.rel.TitulodoRelatorio, "tres paginas");
     EXPECT_TRUE(w.enabled("PROXIMA"));
+}
+
+TEST(Preview, FileThatDoesNotOpenLeavesThePageShown) {
+    TempDir dir;
+    const std::string bad = dir.File("outro.RGR");
+    {
+        std::ofstream out(bad, std::ios::binary);
+        out << "<< outro formato >>\r\n";
+    }
+    Report r(3);
+    Window w(r.rel);
+    w.form.PROXIMAClick();
+    ASSERT_EQ(w.form.CurrentPage(), 2);
+    w.form.askOpenFile = [&] { return std::optional(bad); };
+    w.form.ABRIRClick();
+    EXPECT_EQ(r.messages.shown, std::vector<std::string>{"Formato do arquivo \xC3\xA9 inv\xC3\xA1lido..."});
+    EXPECT_EQ(w.form.CurrentPage(), 2);
+    EXPECT_EQ(w.form.LastPage(), 3);
+    EXPECT_EQ(w.form.Panel(0)->text(), QStringLiteral("Página: 2 de 3"));
 }
 
 TEST(Preview, EscCloses) {
