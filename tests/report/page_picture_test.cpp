@@ -197,6 +197,18 @@ TEST(PagePicture, TextIsStretchedIntoItsCells) {
     EXPECT_FALSE(inked(33, 48, image.width(), 64));
 }
 
+TEST(PagePicture, TwoTextsAtOnePlaceAreBothDrawnInStoreOrder) {
+    Report r;
+    ASSERT_TRUE(r.rel.Abrir());
+    r.rel.Imp(3, 3, "primeiro");
+    r.rel.Imp(3, 3, "depois");
+    const auto texts = OpsOf(DrawPage(r.rel, 1, PictureMode::Print), DrawOp::Text);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "depois"); // the store's order, not the writing order
+    EXPECT_EQ(texts[1].text, "primeiro");
+    EXPECT_EQ(std::tie(texts[0].x1, texts[0].y1), std::tie(texts[1].x1, texts[1].y1));
+}
+
 TEST(PagePicture, FindMarkerIsDrawnLastOnYellow) {
     Report r;
     ASSERT_TRUE(r.rel.Abrir());
