@@ -8,4 +8,4 @@ target_link_libraries(test_report_windows PRIVATE nfp_report_windows nfp_report_
                       GTest::gtest)
 target_compile_definitions(test_report_windows PRIVATE QT_NO_KEYWORDS)
 gtest_discover_tests(test_report_windows PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-                     DISCOVERY_TIMEOUT 30)
+                     DISCOVERY_TIMEOUT 60)
