@@ -33,6 +33,32 @@ std::uint64_t PageStore::KeyOf(std::string_view item) {
     return (key << 8) | n;
 }
 
+PageStore::PageStore(const PageStore& other)
+    : buckets_(other.buckets_), keys_(other.keys_), keysOrdered_(other.keysOrdered_), size_(other.size_) {}
+
+PageStore& PageStore::operator=(const PageStore& other) {
+    if (this != &other) *this = PageStore(other);
+    return *this;
+}
+
+PageStore::PageStore(PageStore&& other) noexcept
+    : buckets_(std::move(other.buckets_)), keys_(std::move(other.keys_)), keysOrdered_(other.keysOrdered_),
+      size_(other.size_) {
+    other.Clear();
+}
+
+PageStore& PageStore::operator=(PageStore&& other) noexcept {
+    if (this != &other) {
+        buckets_ = std::move(other.buckets_);
+        keys_ = std::move(other.keys_);
+        keysOrdered_ = other.keysOrdered_;
+        size_ = other.size_;
+        lastBucket_ = nullptr;
+        other.Clear();
+    }
+    return *this;
+}
+
 void PageStore::Add(std::string item) {
     const std::uint64_t key = KeyOf(item);
     if (!lastBucket_ || key != lastKey_) {

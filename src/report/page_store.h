@@ -20,6 +20,15 @@ int CompareItemsIgnoringCase(std::string_view a, std::string_view b);
 
 class PageStore {
 public:
+    PageStore() = default;
+    // The page in hand is remembered by its address in this store: a copy,
+    // or a store moved in, looks it up again rather than writing into the
+    // store it came from.
+    PageStore(const PageStore& other);
+    PageStore& operator=(const PageStore& other);
+    PageStore(PageStore&& other) noexcept;
+    PageStore& operator=(PageStore&& other) noexcept;
+
     void Add(std::string item);
     void Clear();
     std::size_t Size() const noexcept { return size_; }

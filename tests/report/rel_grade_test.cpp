@@ -355,3 +355,34 @@ TEST(PageStoreOrder, MatchesSortedInsertionForAnyArrivalOrder) {
         ASSERT_EQ(store.Size(), oracle.size());
     }
 }
+
+TEST(PageStoreOrder, CopiesAndMovedStoresAreStoresOfTheirOwn) {
+    const std::string a = "0001001001016T000000a", b = "0001001001016T000000b", c = "0001002001016T000000c";
+    PageStore original;
+    original.Add(a);
+    PageStore copy = original;
+    copy.Add(b);
+    EXPECT_EQ(original.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(copy.Items(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(copy.Size(), 2u);
+
+    PageStore assigned;
+    assigned.Add(c);
+    assigned = original;
+    assigned.Add(b);
+    EXPECT_EQ(original.Items(), std::vector<std::string>{a});
+    EXPECT_EQ(assigned.Items(), (std::vector<std::string>{a, b}));
+
+    PageStore moved = std::move(copy);
+    moved.Add(c);
+    copy.Add(c); // a moved-from store starts empty
+    EXPECT_EQ(moved.Items(), (std::vector<std::string>{a, b, c}));
+    EXPECT_EQ(copy.Items(), std::vector<std::string>{c});
+    EXPECT_EQ(copy.Size(), 1u);
+    PageStore target;
+    target.Add(b);
+    target = std::move(moved);
+    target.Add(a);
+    EXPECT_EQ(target.Items(), (std::vector<std::string>{a, a, b, c}));
+    EXPECT_EQ(target.Size(), 4u);
+}
