@@ -96,6 +96,8 @@ fi
 # The local service writes its dates day first, as the state's does; the
 # program reads them in the user's short-date order, so the demo runs under
 # the Brazilian conventions (the program falls back to them when pt_BR is not
-# installed). Set LC_ALL to see the program under another locale.
-export LC_TIME=pt_BR.UTF-8
-exec "$build_dir/src/app/nfp-envio"
+# installed: C.UTF-8 then stands in). Set LC_ALL to see the program under
+# another locale.
+demo_time_locale=C.UTF-8
+locale -a 2>/dev/null | grep -qix 'pt_BR.utf8' && demo_time_locale=pt_BR.UTF-8
+exec env LC_TIME="$demo_time_locale" "$build_dir/src/app/nfp-envio"
