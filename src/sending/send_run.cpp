@@ -2,7 +2,6 @@
 
 #include "sending/receipt_file.h"
 #include "sending/send_queue.h"
-#include "service/file_content.h"
 #include "service/reply_extraction.h"
 #include "service/service_envelope.h"
 #include "util/silent_abort.h"
@@ -41,28 +40,29 @@ void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, Service
         queue.First();
         const std::string arquivo = queue.FieldText("Arquivo");
         const std::string caminho = queue.FieldText("Caminho");
-        std::string text = PrepareFileText(ReadReceiptFile(caminho + arquivo));
+        std::string bytes = ReadReceiptFile(caminho + arquivo);
         view.SetStatus("Analisando...");
         view.ProcessMessages();
 
+        // The file is prepared and escaped in the one pass that writes the
+        // request; the bar still steps through the four replacements.
         view.SetProgress(4, 1);
-        // One pass does the work of the four replacements; the bar still
-        // steps through them.
-        text = EscapeFileMarkup(text);
         view.SetProgress(4, 2);
         view.SetProgress(4, 3);
         view.SetProgress(4, 4);
         view.SetStatus("Enviando...");
         view.ProcessMessages();
 
+        // Choice and credentials as the window shows them now, after the
+        // pending events have had their turn.
         const SendChoice choice = view.Choice();
         ServiceFields fields;
         fields.NomeArquivo = arquivo;
-        fields.ConteudoArquivo = text;
         fields.EnvioNormal = choice.envioNormal;
-        const std::string request = BuildServiceEnvelope(choice.operation, view.Credentials(), fields);
-        text.clear();
-        text.shrink_to_fit();
+        const std::string request =
+            BuildServiceEnvelopeFromFile(choice.operation, view.Credentials(), fields, bytes);
+        bytes.clear();
+        bytes.shrink_to_fit();
 
         PostingDataHandler progress;
         if (request.size() > kLargestPiece)

@@ -48,7 +48,7 @@ TEST_F(SendRunTest, ThreeFilesAcceptedGoOutInNameOrderWithThePanelsCredentials)
 {
     TF_NFP& w = Open();
     TypeDemoCredentials(w);
-    WriteFile("nfp", "C.139", "terceiro\n");
+    WriteFile("nfp", "C.139", QByteArray("ter\"ceiro\rfim\0resto", 19));
     WriteFile("nfp", "A.139", "primeiro & <um>\nlinha 2\n");
     WriteFile("nfp", "B.139", "segundo\r\n");
     Queue(w, "nfp", {"C.139", "A.139", "B.139"});
@@ -73,6 +73,9 @@ TEST_F(SendRunTest, ThreeFilesAcceptedGoOutInNameOrderWithThePanelsCredentials)
     }
     EXPECT_EQ(requests[0].conteudoArquivo, "primeiro & <um>\r\nlinha 2\r\n");
     EXPECT_EQ(requests[1].conteudoArquivo, "segundo\r\n");
+    // A lone CR becomes CR LF and the text ends at the first zero byte.
+    EXPECT_EQ(requests[2].conteudoArquivo, "ter\"ceiro\r\nfim");
+    EXPECT_NE(requests[2].body.find("ter&quot;ceiro\r\nfim</ConteudoArquivo>"), std::string::npos);
 
     MemoryTable& results = w.Enviados_Table();
     EXPECT_EQ(Column(results, "Arquivo"), (std::vector<std::string>{"A.139", "B.139", "C.139"}));
