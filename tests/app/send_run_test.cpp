@@ -282,5 +282,69 @@ TEST_F(SendRunTest, TransportFailureLeavesTheFileQueued)
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(SendRunTest, AnEmptyQueuePostsNothing)
+{
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    w.Enviar();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_EQ(w.Enviados_Table().RecordCount(), 0);
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(SendRunTest, ResultTextsDecideWhatIsRecorded)
+{
+    const std::string longResult = "10/12/2009 10:00:00 Protocolo 123456789 - " + std::string(500, 'x');
+    struct Case {
+        const char* name;
+        test_support::LocalServiceFault fault;
+        bool asked;            // the question after an unexpected reply
+        QString question;      // when asked
+        bool recorded;
+        std::string protocolo; // when recorded
+        std::string resultado; // when recorded
+    };
+    const Case cases[] = {
+        {"no EnviarResult element", {.contentType = "application/soap+xml", .body = "<soap:Envelope/>"}, true,
+         QString::fromUtf8("O Retorno do envio não foi o esperado:\r\r\r\rDeseja interromper o envio ?"), false, "",
+         ""},
+        {"longer than the field", {.result = longResult}, false, {}, true, "123456789", longResult.substr(0, 480)},
+        {"a date and less than 31 characters", {.result = "10/12/2009 aceito"}, false, {}, true, "",
+         "10/12/2009 aceito"},
+    };
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    MemoryTable& results = w.Enviados_Table();
+    int recorded = 0;
+    char name[] = "A.139"; // one name per case, so each new row comes last
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("nfp", name, "um\n");
+        Queue(w, "nfp", {QString::fromLatin1(name)});
+        ++name[0];
+        test_support::LocalServiceFault fault = c.fault;
+        fault.count = 1;
+        local->SetFault(fault);
+        ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::No};
+        w.BitBtn_Enviar->click();
+
+        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        ASSERT_EQ(answers.Asked().size(), c.asked ? 2u : 1u);
+        if (c.asked) {
+            EXPECT_EQ(answers.Asked()[1].text, c.question);
+        }
+        EXPECT_EQ(w.Enviar_Table().RecordCount(), 0);
+        if (c.recorded)
+            ++recorded;
+        ASSERT_EQ(results.RecordCount(), recorded);
+        if (c.recorded) {
+            const int last = results.RecordCount() - 1;
+            EXPECT_EQ(results.TextAt(last, results.FieldIndex("Protocolo")), c.protocolo);
+            EXPECT_EQ(results.TextAt(last, results.FieldIndex("Resultado")), c.resultado);
+        }
+    }
+}
+
 } // namespace
 } // namespace nfp::test
