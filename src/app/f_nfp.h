@@ -176,8 +176,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Marks a send run, batch or re-query: the controls that would change
-    // the queue, the results or the current profile are off meanwhile.
+    // Marks a send run, batch or re-query, or a question whose answer acts
+    // on the queue or the current profile: the controls that would change
+    // them are off meanwhile, and a schedule falling due waits.
     class BusyScope {
     public:
         explicit BusyScope(TF_NFP& window);

@@ -82,8 +82,14 @@ bool TF_NFP::DBGrid_RegistrosKeyDown(int key, Qt::KeyboardModifiers)
         return false;
     if (IsBusy() || CDS_Registros.RecordCount() == 0)
         return true;
-    const int answer = LocalMessageDlg("Confirma Exclusão do Registro ?", MessageKind::Confirmation,
-                                       MsgButton::YesNo, MsgResult::No, 0);
+    int answer = MsgResult::Cancel;
+    {
+        // A scheduled batch would move the current profile under the
+        // question: it waits until the profile asked about is removed.
+        const BusyScope asking(*this);
+        answer = LocalMessageDlg("Confirma Exclusão do Registro ?", MessageKind::Confirmation, MsgButton::YesNo,
+                                 MsgResult::No, 0);
+    }
     if (answer != MsgResult::Yes)
         return true;
     RemoveProfile(*Setup().store, Edit_CNPJ->text().toStdString());

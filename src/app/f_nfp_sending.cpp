@@ -89,8 +89,13 @@ void TF_NFP::BitBtn_EnviarClick()
     if (IsBusy())
         return;
     // Only "Sim" sends: closing the question abandons it like "Não".
-    const int answer = LocalMessageDlg("Confirma Envio dos Arquivos ?", MessageKind::Confirmation, MsgButton::YesNo,
-                                       MsgResult::No, 0);
+    int answer = MsgResult::Cancel;
+    {
+        // A schedule falling due meanwhile waits for the answer and its send.
+        const BusyScope asking(*this);
+        answer = LocalMessageDlg("Confirma Envio dos Arquivos ?", MessageKind::Confirmation, MsgButton::YesNo,
+                                 MsgResult::No, 0);
+    }
     if (answer != MsgResult::Yes)
         throw SilentAbort();
     SendQueuedOrBatch();

@@ -2,10 +2,12 @@
 // chosen date and second. The clock is the test's; ticks are called by hand.
 #include "service_fixture.h"
 
+#include "app/data_grid.h"
 #include "app/date_edit.h"
 #include "app/exit_line_edit.h"
 #include "app/local_message_dlg.h"
 #include "app/status_bar.h"
+#include "profiles/profile_operations.h"
 #include "sending/send_queue.h"
 
 #include <QCheckBox>
@@ -161,6 +163,65 @@ TEST_F(SchedulerTest, FallingDueDuringARunningBatchStartsWhenItEnds)
     EXPECT_EQ(SentCnpjs(), (std::vector<std::string>{"11222333000181", "44555666000181", "11222333000181",
                                                      "44555666000181"}));
     EXPECT_EQ(answers.Asked().size(), 1u); // no question before a scheduled send
+}
+
+// Falling due while a question waits for its answer: the send starts once
+// the question has been answered and acted on, so the answer acts on what the
+// user saw when it was asked.
+TEST_F(SchedulerTest, FallingDueWhileAQuestionIsOpenWaitsForTheAnswer)
+{
+    struct Case {
+        const char* name;
+        bool deleteProfile; // the Delete question in the profile list, else the Enviar question
+        std::vector<std::string> sent;
+        std::vector<std::string> storedAfter;
+    };
+    const Case cases[] = {
+        {"removing the first profile", true, {"44555666000181"}, {"44555666000181"}},
+        {"sending", false, {"11222333000181", "44555666000181", "11222333000181", "44555666000181"},
+         {"11222333000181", "44555666000181"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        for (const std::string& key : store->ProfileKeys())
+            store->Remove(key);
+        WriteFile("um", "A.139", "um A");
+        WriteFile("dois", "B.139", "dois B");
+        SaveProfile(*store, "11222333000181", "demo", "demo123", 0, (Folder("um") + "/").toStdString());
+        SaveProfile(*store, "44555666000181", "contador", "conta456", 1, (Folder("dois") + "/").toStdString());
+        TF_NFP& w = Open();
+        w.Timer->stop();
+        w.MaskEdit_Data->setText("03/2009");
+        ASSERT_EQ(w.Edit_CNPJ->text(), "11222333000181");
+        TickAt(w, 14, 29, 59);
+        Schedule(w, "14:30:00");
+        if (!c.deleteProfile)
+            w.CheckBox_Agenda->setChecked(false); // ticked again while the question is open
+        ScriptedMessageAnswers answers; // the real question
+        bool answered = false;
+        QTimer::singleShot(0, &w, [&] {
+            if (!c.deleteProfile)
+                w.CheckBox_Agenda->setChecked(true);
+            TickAt(w, 14, 30, 0);
+            if (auto* dialog = qobject_cast<LocalMessageDialog*>(QApplication::activeModalWidget())) {
+                answered = true;
+                dialog->Button(MsgResult::Yes)->click();
+            }
+        });
+        if (c.deleteProfile)
+            QTest::keyClick(w.DBGrid_Registros, Qt::Key_Delete);
+        else
+            w.BitBtn_Enviar->click();
+        EXPECT_TRUE(answered);
+        QApplication::processEvents();
+        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        EXPECT_EQ(store->ProfileKeys(), c.storedAfter);
+        EXPECT_EQ(SentCnpjs(), c.sent);
+        EXPECT_FALSE(w.CheckBox_Agenda->isChecked());
+        EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Resultado);
+    }
 }
 
 TEST_F(SchedulerTest, LeavingTheTimeFieldWithNoTimeClearsIt)
