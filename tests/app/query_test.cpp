@@ -101,5 +101,34 @@ TEST_F(QueryTest, ReQueryOfAnEmptyTablePostsNothing)
     EXPECT_TRUE(Requests().empty());
 }
 
+TEST_F(QueryTest, AFailedQueryLeavesTheLogAndAReplyWithoutResultLogsAnEmptyLine)
+{
+    struct Case {
+        const char* name;
+        test_support::LocalServiceFault fault;
+        bool fails;
+        QString log;
+    };
+    const Case cases[] = {
+        {"status 404", {.status = 404, .count = 1}, true, "antes"},
+        {"no ConsultarResult element",
+         {.contentType = "application/soap+xml", .body = "<soap:Envelope/>", .count = 1},
+         false,
+         "antes\n\n-----------------------"},
+    };
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        errors.clear();
+        w.Memo->setPlainText("antes");
+        local->SetFault(c.fault);
+        w.Edit_Protocolo->setText("100000001");
+        w.BitBtn_Consultar->click();
+        EXPECT_EQ(errors.size(), c.fails ? 1 : 0) << errors.join("; ").toStdString();
+        EXPECT_EQ(w.Memo->toPlainText(), c.log);
+    }
+}
+
 } // namespace
 } // namespace nfp::test
