@@ -37,6 +37,10 @@ TEST_F(MainWindowTest, FrameIsFixedWithTitleAndClientSize)
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowCloseButtonHint);
+    // Without the customize hint the platform adds its own buttons back.
+    EXPECT_TRUE(w.windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowTitleHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowSystemMenuHint);
     EXPECT_EQ(w.font().pixelSize(), 11);
     EXPECT_EQ(w.font().family(), "MS Sans Serif");
 }
