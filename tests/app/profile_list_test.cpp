@@ -131,6 +131,43 @@ TEST_F(ProfileListTest, DeleteAsksAndRemovesOnlyOnYes)
     EXPECT_EQ(w.RadioGroup_Tipo->itemIndex(), 1);
 }
 
+TEST_F(ProfileListTest, DeleteRemovesTheSelectedProfileAndThePanelFollowsTheNextOne)
+{
+    struct Case {
+        const char* name;
+        int selected;
+        std::vector<std::string> storedAfter;
+        QString panelAfter; // CNPJ shown, locked
+    };
+    const Case cases[] = {
+        {"the first of three", 0, {"44555666000181", "77888999000181"}, "44555666000181"},
+        {"the middle one", 1, {"11222333000181", "77888999000181"}, "77888999000181"},
+        {"the last one", 2, {"11222333000181", "44555666000181"}, "44555666000181"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        for (const std::string& key : store->ProfileKeys())
+            store->Remove(key);
+        SetUp();
+        SaveProfile(*store, "11222333000181", "demo", "demo123", 0, "/um/");
+        SaveProfile(*store, "44555666000181", "contador", "conta456", 1, "/dois/");
+        SaveProfile(*store, "77888999000181", "outro", "outra789", 2, "/tres/");
+        TF_NFP& w = Open();
+        ASSERT_EQ(w.Registros_Table().RecordCount(), 3);
+        w.DBGrid_Registros->selectRow(c.selected);
+        ASSERT_EQ(w.Registros_Table().CurrentRow(), c.selected);
+        ScriptedMessageAnswers answers{MsgResult::Yes};
+        QTest::keyClick(w.DBGrid_Registros, Qt::Key_Delete);
+        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        EXPECT_EQ(store->ProfileKeys(), c.storedAfter);
+        ASSERT_EQ(w.Registros_Table().RecordCount(), 2);
+        EXPECT_EQ(w.Edit_CNPJ->text(), c.panelAfter);
+        EXPECT_FALSE(w.Edit_CNPJ->isEnabled());
+        EXPECT_EQ(w.Registros_Table().FieldText("CNPJ"), c.panelAfter.toStdString());
+    }
+}
+
 TEST_F(ProfileListTest, StoredCategoryAndLongUserGoIntoTheRequestAsThePanelShowsThem)
 {
     // 7 shows a blank in the grid and chooses Consumidores, so 3 goes out;
