@@ -56,8 +56,11 @@ QString MonthText(const Date& today, const RegionalSettings& rs)
 } // namespace
 
 TF_NFP::TF_NFP(MainWindowSetup setup, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    // A normal top-level window, so it keeps its task-bar button (a dialog
+    // would be made transient and left out of task lists), asking for a
+    // title bar with system menu and close box only, in a fixed dialog frame.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       setup_(std::move(setup)),
       CDS_Enviar(SendQueueLayout()),
       CDS_Enviados(ResultsLayout()),

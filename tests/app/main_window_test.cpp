@@ -37,7 +37,9 @@ TEST_F(MainWindowTest, FrameIsFixedWithTitleAndClientSize)
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowCloseButtonHint);
-    // Without the customize hint the platform adds its own buttons back.
+    // Without the customize hint the platform adds its own buttons back;
+    // a normal window, not a dialog, keeps the program in the task list.
+    EXPECT_EQ(w.windowFlags() & Qt::WindowType_Mask, Qt::Window);
     EXPECT_TRUE(w.windowFlags() & Qt::CustomizeWindowHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowTitleHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowSystemMenuHint);
