@@ -178,6 +178,24 @@ bool BeginSave(TRelGrade& rel, std::string& fileName) {
     return !fileName.empty();
 }
 
+// The file a report or text save writes into, after the steps every save
+// begins with; nothing when the handler emptied the name or the file could not
+// be created (said to the user).
+std::unique_ptr<ReplacingFile> BeginFileSave(TRelGrade& rel, std::string& fileName) {
+    if (!BeginSave(rel, fileName)) return nullptr;
+    int error = 0;
+    auto file = ReplacingFile::Create(fileName, error);
+    if (!file) rel.ShowMessage(kMsgErroAbertura + fileName);
+    return file;
+}
+
+// Puts the finished file in place, saying so when that fails.
+bool CommitSave(TRelGrade& rel, ReplacingFile& file, const std::string& fileName) {
+    if (file.Commit()) return true;
+    rel.ShowMessage(kMsgErroGravacao + fileName);
+    return false;
+}
+
 // Watches a print job for the failures it reports: the message boxes it
 // shows (the spooler's "Error ", error 3 without OnErro) and error 3 through
 // OnErro. Everything still reaches the user as before.
@@ -245,13 +263,8 @@ bool SaveReport(TRelGrade& rel, std::string_view chosenName, SaveFileType type) 
 }
 
 bool SaveAsReportFile(TRelGrade& rel, std::string fileName) {
-    if (!BeginSave(rel, fileName)) return false;
-    int error = 0;
-    const auto file = ReplacingFile::Create(fileName, error);
-    if (!file) {
-        rel.ShowMessage(kMsgErroAbertura + fileName);
-        return false;
-    }
+    const auto file = BeginFileSave(rel, fileName);
+    if (!file) return false;
     const std::vector<std::string> items = StoredItems(rel);
     if (!file->Write(SavedReportControlRecord(SettingsOf(rel), items.size())) || !file->Flush()) {
         rel.ShowMessage(kMsgErroRegistroControle);
@@ -268,21 +281,12 @@ bool SaveAsReportFile(TRelGrade& rel, std::string fileName) {
         }
     }
     progress.reset();
-    if (!file->Commit()) {
-        rel.ShowMessage(kMsgErroGravacao + fileName);
-        return false;
-    }
-    return true;
+    return CommitSave(rel, *file, fileName);
 }
 
 bool SaveAsPlainText(TRelGrade& rel, std::string fileName) {
-    if (!BeginSave(rel, fileName)) return false;
-    int error = 0;
-    const auto file = ReplacingFile::Create(fileName, error);
-    if (!file) {
-        rel.ShowMessage(kMsgErroAbertura + fileName);
-        return false;
-    }
+    const auto file = BeginFileSave(rel, fileName);
+    if (!file) return false;
     const std::vector<std::string> items = StoredItems(rel);
     auto progress = OpenProgress(rel, kCaptionGravando, fileName, static_cast<long long>(items.size()));
     rel.ClearCancel();
@@ -300,8 +304,7 @@ bool SaveAsPlainText(TRelGrade& rel, std::string fileName) {
     }
     if (!file->Write(text.Finish())) return fail();
     progress.reset();
-    if (!file->Commit()) return fail();
-    return true;
+    return CommitSave(rel, *file, fileName);
 }
 
 bool SaveAsPrinterData(TRelGrade& rel, std::string fileName) {
@@ -339,11 +342,7 @@ bool SaveAsPrinterData(TRelGrade& rel, std::string fileName) {
     rel.PortaComunicacao = port;
     st.copies = copies;
     if (failed || rel.CancelRequested()) return false;
-    if (!file->Commit()) {
-        rel.ShowMessage(kMsgErroGravacao + fileName);
-        return false;
-    }
-    return true;
+    return CommitSave(rel, *file, fileName);
 }
 
 bool LoadReportFile(TRelGrade& rel, std::string fileName) {
