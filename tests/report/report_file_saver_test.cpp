@@ -8,23 +8,13 @@
 #include "report/cups_spooler_route.h"
 #include "report/report_file_saver.h"
 #include "report/saved_report.h"
+#include "saved_report_lines.h"
 #include "saved_report_test_support.h"
 
 using namespace nfp;
 using namespace nfp::test;
 
 namespace {
-
-const std::string CRLF = "\r\n";
-const std::string V4 = "<< RelGrade 4.0 - Talverin Inform\xE1tica >>";
-const std::string V3 = "<< RelGrade 3.0 - Talverin Inform\xE1tica >>";
-const std::string Notice = "<< ESTE  ARQUIVO N\xC3O DEVE SER EDITADO >>";
-
-std::string Lines(std::initializer_list<std::string> lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + CRLF;
-    return out;
-}
 
 std::vector<std::string> Items(const TRelGrade& rel) { return rel.Store()->Items(); }
 

@@ -3,24 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "report/saved_report.h"
+#include "saved_report_lines.h"
 
 using namespace nfp;
-
-namespace {
-
-const std::string CRLF = "\r\n";
-// The two identity lines as they are on disk (Windows-1252).
-const std::string V4 = "<< RelGrade 4.0 - Talverin Inform\xE1tica >>";
-const std::string V3 = "<< RelGrade 3.0 - Talverin Inform\xE1tica >>";
-const std::string Notice = "<< ESTE  ARQUIVO N\xC3O DEVE SER EDITADO >>";
-
-std::string Lines(std::initializer_list<std::string> lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + CRLF;
-    return out;
-}
-
-} // namespace
+using namespace nfp::test;
 
 TEST(SavedReport, ControlRecordAndItemsAsWritten) {
     SavedReportSettings s;
