@@ -12,7 +12,7 @@
 
 #include "report/direct_port_route.h"
 #include "report/rel_grade.h"
-#include "report/report_messages.h"
+#include "recording_messages.h"
 
 namespace nfp::test {
 
@@ -40,18 +40,6 @@ inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-class RecordingMessages : public ReportMessages {
-public:
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    bool Confirm(const std::string& question) override {
-        asked.push_back(question);
-        return answer;
-    }
-    std::vector<std::string> shown;
-    std::vector<std::string> asked;
-    bool answer = true;
-};
 
 // A report component printing on the direct route into `file`.
 struct DirectReport {

@@ -2,11 +2,12 @@
 // The platform as the report windows' tests give it: a printer list of
 // their own and a message box that records what it was asked.
 #include "report/printer_system.h"
-#include "report/report_messages.h"
 
 #include <map>
 #include <string>
 #include <vector>
+
+#include "recording_messages.h"
 
 namespace nfp::testing {
 
@@ -33,16 +34,6 @@ class ListedPrinters : public PrinterSystem {
   std::string current_;
 };
 
-class RecordingMessages : public ReportMessages {
- public:
-  void ShowMessage(const std::string& text) override { shown.push_back(text); }
-  bool Confirm(const std::string& question) override {
-    asked.push_back(question);
-    return answer;
-  }
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-  bool answer = true;
-};
+using test::RecordingMessages;
 
 }  // namespace nfp::testing
