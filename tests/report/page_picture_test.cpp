@@ -44,6 +44,26 @@ struct Report {
     ~Report() { if (rel.IsOpen()) rel.Abortar(); }
 };
 
+// The sending summary's engine printing in graphic mode into a PDF file, on
+// paper of the given size without margins.
+struct PdfSummary {
+    QPrinter printer{QPrinter::HighResolution};
+    QtGraphicOutput output{printer};
+    Report r;
+    PdfSummary(const std::string& file, QPageSize::PageSizeId paper) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(file));
+        printer.setPageSize(QPageSize(paper));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        ConfigureSendingSummaryEngine(r.rel);
+        r.rel.OpcoesPreview.Preview = false;
+        r.rel.Impressora = TModelo::Grafico;
+        r.rel.PortaComunicacao = "pdf";
+        r.rel.MostrarProgresso = false;
+        r.rel.services.graphic = &output;
+    }
+};
+
 } // namespace
 
 TEST(PagePicture, TextRectangles) {
@@ -271,30 +291,18 @@ TEST(GraphicPrinting, PlacementWithinMargins) {
 
 TEST(GraphicPrinting, SummaryPageOnAPdfPrinter) {
     TempDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.File("resumo.pdf")));
-    printer.setPageSize(QPageSize(QPageSize::A3));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    QtGraphicOutput output(printer);
+    PdfSummary summary(dir.File("resumo.pdf"), QPageSize::A3);
+    TRelGrade& rel = summary.r.rel;
+    ASSERT_TRUE(rel.Abrir());
+    rel.Imp(1, 1, "primeira");
+    rel.NovaPagina();
+    rel.Imp(88, 96, "x");
+    ASSERT_TRUE(rel.Fechar());
 
-    Report r;
-    ConfigureSendingSummaryEngine(r.rel);
-    r.rel.OpcoesPreview.Preview = false;
-    r.rel.Impressora = TModelo::Grafico;
-    r.rel.PortaComunicacao = "pdf";
-    r.rel.MostrarProgresso = false;
-    r.rel.services.graphic = &output;
-    ASSERT_TRUE(r.rel.Abrir());
-    r.rel.Imp(1, 1, "primeira");
-    r.rel.NovaPagina();
-    r.rel.Imp(88, 96, "x");
-    ASSERT_TRUE(r.rel.Fechar());
-
-    const int dpi = printer.logicalDpiX();
-    const Placement& p = output.LastPlacement();
+    const int dpi = summary.printer.logicalDpiX();
+    const Placement& p = summary.output.LastPlacement();
     EXPECT_EQ(p.naturalWidth, 8 * dpi);
-    EXPECT_EQ(p.naturalHeight, 11 * printer.logicalDpiY());
+    EXPECT_EQ(p.naturalHeight, 11 * summary.printer.logicalDpiY());
     EXPECT_DOUBLE_EQ(p.scale, 1); // fits on A3 at its natural size
     EXPECT_EQ(p.width, 8 * dpi);
     const std::string pdf = ReadAll(dir.File("resumo.pdf"));
@@ -307,23 +315,12 @@ TEST(GraphicPrinting, SummaryPageOnAPdfPrinter) {
 
 TEST(GraphicPrinting, TooLargeForThePaperIsReducedByOneFactor) {
     TempDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.File("carta.pdf")));
-    printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    QtGraphicOutput output(printer);
-    Report r;
-    ConfigureSendingSummaryEngine(r.rel);
-    r.rel.OpcoesPreview.Preview = false;
-    r.rel.Impressora = TModelo::Grafico;
-    r.rel.PortaComunicacao = "pdf";
-    r.rel.MostrarProgresso = false;
-    r.rel.services.graphic = &output;
-    ASSERT_TRUE(r.rel.Abrir());
-    r.rel.Imp(1, 1, "x");
-    ASSERT_TRUE(r.rel.Fechar());
-    const Placement& p = output.LastPlacement();
+    PdfSummary summary(dir.File("carta.pdf"), QPageSize::Letter);
+    TRelGrade& rel = summary.r.rel;
+    ASSERT_TRUE(rel.Abrir());
+    rel.Imp(1, 1, "x");
+    ASSERT_TRUE(rel.Fechar());
+    const Placement& p = summary.output.LastPlacement();
     EXPECT_GT(p.scale, 1);
     EXPECT_LE(p.width, p.availableWidth);
     EXPECT_LE(p.height, p.availableHeight);
