@@ -55,6 +55,17 @@ std::string ExpectServiceError(THttpPoster& poster, const std::string& request, 
     return {};
 }
 
+// A query that fails before any HTTP status: the transport's message carries
+// the URL and the SOAP action, and the status is 0. The message is returned
+// for the checks of the cause.
+std::string ExpectTransportError(THttpPoster& poster, const LocalService& service) {
+    int status = -1;
+    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
+    EXPECT_EQ(status, 0);
+    return message;
+}
+
 class HttpPosterTest : public ::testing::Test {
 protected:
     LocalService service;
@@ -219,11 +230,8 @@ TEST(HttpPosterTransport, UntrustedCertificateFailsWithTheTransportMessage) {
     HttpPosterSettings settings = service.PosterSettings();
     settings.caBundle.reset(); // the system's CAs do not know the service's certificate
     THttpPoster poster(settings);
-    int status = -1;
-    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    const std::string message = ExpectTransportError(poster, service);
     EXPECT_NE(message.find("certificate"), std::string::npos) << message;
-    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
-    EXPECT_EQ(status, 0);
     EXPECT_TRUE(service.Requests().empty());
 }
 
@@ -232,11 +240,8 @@ TEST(HttpPosterTransport, MissingCaBundleFailsWithTheTransportMessage) {
     HttpPosterSettings settings = service.PosterSettings();
     settings.caBundle = (service.DataDir() / "no-such-bundle.pem").string();
     THttpPoster poster(settings);
-    int status = -1;
-    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    const std::string message = ExpectTransportError(poster, service);
     EXPECT_NE(message.find("no-such-bundle.pem"), std::string::npos) << message;
-    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
-    EXPECT_EQ(status, 0);
     EXPECT_TRUE(service.Requests().empty());
 }
 
@@ -244,11 +249,8 @@ TEST(HttpPosterTransport, RefusedConnectionFailsWithTheTransportMessage) {
     LocalService service;
     THttpPoster poster(service.PosterSettings());
     service.Stop();
-    int status = -1;
-    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
+    const std::string message = ExpectTransportError(poster, service);
     EXPECT_NE(message.find("onnect"), std::string::npos) << message;
-    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
-    EXPECT_EQ(status, 0);
 }
 
 // A proxy on loopback that answers the first request, a CONNECT for an
@@ -363,10 +365,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HttpPosterProxy,
 
 TEST_F(HttpPosterTest, DroppedConnectionFailsWithTheTransportMessage) {
     service.SetFault({.dropConnection = true});
-    int status = -1;
-    const std::string message = ExpectServiceError(poster, QueryRequest(), status);
-    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
-    EXPECT_EQ(status, 0);
+    ExpectTransportError(poster, service);
 }
 
 TEST_F(HttpPosterTest, ServiceThatStopsAnsweringFailsInsteadOfWaitingForever) {
@@ -375,10 +374,7 @@ TEST_F(HttpPosterTest, ServiceThatStopsAnsweringFailsInsteadOfWaitingForever) {
     THttpPoster impatient(settings);
     // Well past the time-out, so a busy machine cannot let the answer arrive first.
     service.SetFault({.delay = std::chrono::milliseconds(4000)});
-    int status = -1;
-    const std::string message = ExpectServiceError(impatient, QueryRequest(), status);
-    EXPECT_TRUE(message.ends_with(" - URL:" + service.Endpoint() + " - SOAPAction:\"\"")) << message;
-    EXPECT_EQ(status, 0);
+    ExpectTransportError(impatient, service);
 }
 
 TEST(HttpPosterUrl, RefusesSchemesOtherThanHttpAndHttps) {
