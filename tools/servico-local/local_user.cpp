@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "split_fields.h"
+
 namespace nfp::servico {
 
 std::vector<LocalUser> ParseUsers(std::string_view text) {
@@ -18,13 +20,7 @@ std::vector<LocalUser> ParseUsers(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
 
-        std::vector<std::string_view> fields;
-        for (std::size_t from = 0;;) {
-            const auto bar = line.find('|', from);
-            fields.push_back(line.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
-            if (bar == std::string_view::npos) break;
-            from = bar + 1;
-        }
+        const std::vector<std::string_view> fields = SplitFields(line, '|');
         LocalUser user;
         const auto bad = [&] {
             return std::runtime_error("users file, line " + std::to_string(lineNumber) +

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <string>
 
+#include "split_fields.h"
+
 namespace nfp::servico {
 namespace {
 
@@ -20,13 +22,7 @@ std::vector<IssuedProtocol> LoadProtocols(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
-        std::vector<std::string> f;
-        for (std::size_t from = 0;;) {
-            const auto tab = line.find('\t', from);
-            f.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
-            if (tab == std::string::npos) break;
-            from = tab + 1;
-        }
+        const std::vector<std::string_view> f = SplitFields(line, '\t');
         if (f.size() != 7) continue;
         IssuedProtocol p;
         p.protocolo = f[0];
@@ -35,7 +31,7 @@ std::vector<IssuedProtocol> LoadProtocols(const std::filesystem::path& file) {
         p.operation = f[3];
         p.envioNormal = f[4] == "1";
         try {
-            p.lineCount = std::stoul(f[5]);
+            p.lineCount = std::stoul(std::string(f[5]));
         } catch (const std::exception&) {
             continue;
         }
