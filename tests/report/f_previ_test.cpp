@@ -345,10 +345,3 @@ TEST(Preview, EscCloses) {
     QTimer::singleShot(0, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
     EXPECT_EQ(form.exec(), QDialog::Rejected);
 }
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

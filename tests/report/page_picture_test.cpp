@@ -1,5 +1,4 @@
 // The page picture's geometry and graphic printing on a PDF printer.
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -327,11 +326,4 @@ TEST(GraphicPrinting, TooLargeForThePaperIsReducedByOneFactor) {
     // One factor for both directions: the proportions of 8 by 11 stay.
     EXPECT_NEAR(static_cast<double>(p.width) / p.height, 8.0 / 11.0, 0.002);
     EXPECT_EQ(p.height, static_cast<int>(p.naturalHeight / p.scale));
-}
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

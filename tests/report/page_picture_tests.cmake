@@ -1,4 +1,5 @@
 # The page picture and graphic printing (Qt, offscreen, PDF printers).
-add_executable(test_report_picture ${CMAKE_CURRENT_LIST_DIR}/page_picture_test.cpp)
+add_executable(test_report_picture ${CMAKE_CURRENT_LIST_DIR}/report_qt_test_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_picture_test.cpp)
 target_link_libraries(test_report_picture PRIVATE nfp_report_qt GTest::gtest)
 gtest_discover_tests(test_report_picture PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 60)

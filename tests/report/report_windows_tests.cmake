@@ -1,5 +1,5 @@
 add_executable(test_report_windows
-  ${CMAKE_CURRENT_LIST_DIR}/report_windows_test_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_qt_test_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_key_filters_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/f_setup_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/f_progr_test.cpp

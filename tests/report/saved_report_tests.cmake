@@ -8,7 +8,7 @@ gtest_discover_tests(test_report_files DISCOVERY_TIMEOUT 60)
 
 # With the engine's real progress window (offscreen).
 add_executable(test_report_files_windows
-  ${CMAKE_CURRENT_LIST_DIR}/report_windows_test_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_qt_test_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_file_windows_test.cpp
 )
 target_link_libraries(test_report_files_windows PRIVATE nfp_report_files nfp_report_windows nfp_report_print
