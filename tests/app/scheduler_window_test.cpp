@@ -224,6 +224,66 @@ TEST_F(SchedulerTest, FallingDueWhileAQuestionIsOpenWaitsForTheAnswer)
     }
 }
 
+TEST_F(SchedulerTest, AScheduledStartSendsTheQueueOrTheProfilesUnderAnyTimeSeparator)
+{
+    struct Case {
+        const char* what;
+        const char* separator;
+        bool profiles;
+        bool queued; // a file queued from elsewhere before the second comes
+        std::vector<std::string> sent; // CNPJ of each request, in order
+    };
+    const Case cases[] = {
+        {"queued files go out with the current profile only", ":", true, true, {"11222333000181"}},
+        {"no profile and nothing queued", ":", false, false, {}},
+        {"a time separator that is not a colon", ".", true, false, {"11222333000181", "44555666000181"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window.reset();
+        local.emplace();
+        service = local->PosterSettings();
+        MainWindowSetup setup;
+        setup.regional = RegionalSettings::Brazilian();
+        setup.regional.timeSeparator = c.separator;
+        setup.clock = [this] { return now; };
+        setup.store = store;
+        setup.service = service;
+        window = std::make_unique<TF_NFP>(std::move(setup));
+        window->show();
+        QApplication::processEvents();
+        TF_NFP& w = *window;
+        w.Timer->stop();
+        if (c.profiles) {
+            WriteFile("um", "A.139", "um A");
+            WriteFile("dois", "B.139", "dois B");
+            Add(w, "11222333000181", "demo", "demo123", 0, "um");
+            Add(w, "44555666000181", "contador", "conta456", 1, "dois");
+            w.Registros_Table().First();
+        }
+        w.MaskEdit_Data->setText("03/2009");
+        if (c.queued) {
+            WriteFile("outra", "Z.139", "z");
+            AppendQueueRow(w.Enviar_Table(), "Z.139", (Folder("outra") + "/").toStdString());
+        }
+        const QString sep = QString::fromLatin1(c.separator);
+        TickAt(w, 14, 29, 59);
+        EXPECT_EQ(w.StatusBar->panelText(2), "14" + sep + "29" + sep + "59");
+        Schedule(w, "14" + sep + "30" + sep + "00");
+        TickAt(w, 14, 30, 0);
+        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        EXPECT_EQ(SentCnpjs(), c.sent);
+        if (c.queued) {
+            ASSERT_EQ(Requests().size(), 1u);
+            EXPECT_EQ(Requests()[0].nomeArquivo, "Z.139");
+            EXPECT_EQ(Requests()[0].usuario, "demo");
+        }
+        EXPECT_FALSE(w.CheckBox_Agenda->isChecked());
+        EXPECT_EQ(w.Enviar_Table().RecordCount(), 0);
+        EXPECT_EQ(w.PageControl->currentWidget(), w.TabSheet_Resultado);
+    }
+}
+
 TEST_F(SchedulerTest, LeavingTheTimeFieldWithNoTimeClearsIt)
 {
     TF_NFP& w = Open();
