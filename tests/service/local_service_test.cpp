@@ -8,6 +8,7 @@
 #include <iterator>
 #include <ostream>
 #include <regex>
+#include <string_view>
 
 #include "local_service.h"
 #include "service/http_poster.h"
@@ -102,7 +103,7 @@ struct RefusalCase {
     ServiceOperation operation;
     ServiceCredentials credentials;
     const char* nomeOrProtocolo;
-    const char* fileBytes;
+    std::string_view fileBytes; // may hold zero bytes
     const char* expected;
 };
 
@@ -118,7 +119,8 @@ const RefusalCase kRefusalCases[] = {
     {"WrongCategory", ServiceOperation::Enviar, {"demo", "demo123", "11222333000181", 3}, "a.j39", "x",
      "207|Categoria de usu\xC3\xA1rio inv\xC3\xA1lida"},
     {"EmptyFile", ServiceOperation::Enviar, kDemo, "a.j39", "", "302|Arquivo vazio"},
-    {"FileCutToNothingAtAZeroByte", ServiceOperation::Enviar, kDemo, "a.j39", "\0abc", "302|Arquivo vazio"},
+    {"FileCutToNothingAtAZeroByte", ServiceOperation::Enviar, kDemo, "a.j39", std::string_view("\0abc", 4),
+     "302|Arquivo vazio"},
     {"EmptyFileName", ServiceOperation::Retificar, kDemo, "", "x",
      "301|Nome do arquivo n\xC3\xA3o informado"},
     {"ProtocolNotANumber", ServiceOperation::Consultar, kDemo, "12a", "",
