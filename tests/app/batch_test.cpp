@@ -162,5 +162,25 @@ TEST_F(BatchTest, StopInTheFirstProfileLeavesItsFilesQueuedAndEndsTheBatch)
     EXPECT_NE(w.PageControl->currentWidget(), w.TabSheet_Resultado);
 }
 
+TEST_F(BatchTest, ReQueryAfterABatchUsesTheProfileShownWhenPressed)
+{
+    TF_NFP& w = Open();
+    ThreeProfiles(w);
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+    ASSERT_EQ(w.Enviados_Table().RecordCount(), 5);
+    w.Registros_Table().First(); // the panel now shows demo
+    w.BitBtn_Reconsultar->click();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 10u);
+    for (std::size_t i = 5; i < requests.size(); ++i) {
+        EXPECT_EQ(requests[i].operation, "Consultar");
+        EXPECT_EQ(requests[i].cnpj, "11222333000181");
+        EXPECT_EQ(requests[i].usuario, "demo");
+        EXPECT_EQ(requests[i].senha, "demo123");
+    }
+}
+
 } // namespace
 } // namespace nfp::test
