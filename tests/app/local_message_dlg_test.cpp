@@ -321,10 +321,3 @@ TEST(ScriptedMessageAnswers, EmptyQueueShowsTheRealDialog) {
 
 }  // namespace
 }  // namespace nfp
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

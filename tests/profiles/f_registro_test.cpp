@@ -7,7 +7,6 @@
 #include "profiles/profile_table.h"
 #include "widgets/zeltra_browser.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -345,10 +344,3 @@ TEST(ReadCnpj, Table) {
 
 }  // namespace
 }  // namespace nfp
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
