@@ -26,6 +26,21 @@ protected:
             AppendQueueRow(w.Enviar_Table(), n.toStdString(), (Folder(folder) + "/").toStdString());
     }
 
+    // The window with the demo user typed in and these files of "nfp"
+    // written and queued in this order.
+    TF_NFP& OpenWithQueued(std::initializer_list<std::pair<const char*, QByteArray>> files)
+    {
+        TF_NFP& w = Open();
+        TypeDemoCredentials(w);
+        QStringList names;
+        for (const auto& [name, bytes] : files) {
+            WriteFile("nfp", name, bytes);
+            names << QString::fromLatin1(name);
+        }
+        Queue(w, "nfp", names);
+        return w;
+    }
+
     std::vector<std::string> Column(MemoryTable& t, const char* field)
     {
         std::vector<std::string> values;
@@ -46,12 +61,9 @@ protected:
 
 TEST_F(SendRunTest, ThreeFilesAcceptedGoOutInNameOrderWithThePanelsCredentials)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "C.139", QByteArray("ter\"ceiro\rfim\0resto", 19));
-    WriteFile("nfp", "A.139", "primeiro & <um>\nlinha 2\n");
-    WriteFile("nfp", "B.139", "segundo\r\n");
-    Queue(w, "nfp", {"C.139", "A.139", "B.139"});
+    TF_NFP& w = OpenWithQueued({{"C.139", QByteArray("ter\"ceiro\rfim\0resto", 19)},
+                                {"A.139", "primeiro & <um>\nlinha 2\n"},
+                                {"B.139", "segundo\r\n"}});
     ScriptedMessageAnswers answers{MsgResult::Yes};
     w.BitBtn_Enviar->click();
 
@@ -95,12 +107,7 @@ TEST_F(SendRunTest, ThreeFilesAcceptedGoOutInNameOrderWithThePanelsCredentials)
 
 TEST_F(SendRunTest, RejectedFileAnsweredNoIsDroppedAndTheRunGoesOn)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", "um\n");
-    WriteFile("nfp", "B.139", "");
-    WriteFile("nfp", "C.139", "tres\n");
-    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", "um\n"}, {"B.139", ""}, {"C.139", "tres\n"}});
     ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::No};
     w.BitBtn_Enviar->click();
 
@@ -119,12 +126,7 @@ TEST_F(SendRunTest, RejectedFileAnsweredNoIsDroppedAndTheRunGoesOn)
 
 TEST_F(SendRunTest, RejectedFileAnsweredYesStopsWithTheRestQueued)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", "um\n");
-    WriteFile("nfp", "B.139", "");
-    WriteFile("nfp", "C.139", "tres\n");
-    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", "um\n"}, {"B.139", ""}, {"C.139", "tres\n"}});
     ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::Yes};
     w.BitBtn_Enviar->click();
 
@@ -158,10 +160,7 @@ TEST_F(SendRunTest, FileGoneFromDiskEndsTheRunWithTheFileError)
 
 TEST_F(SendRunTest, LargeFileMovesTheProgressBarWithThePosting)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", QByteArray(40000, 'x'));
-    Queue(w, "nfp", {"A.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", QByteArray(40000, 'x')}});
     std::vector<std::pair<int, int>> seen; // (maximum, value)
     QObject::connect(w.ProgressBar, &QProgressBar::valueChanged, w.ProgressBar,
                      [&](int v) { seen.emplace_back(w.ProgressBar->maximum(), v); });
@@ -180,10 +179,7 @@ TEST_F(SendRunTest, LargeFileMovesTheProgressBarWithThePosting)
 
 TEST_F(SendRunTest, RectificationAndProcessingChoicesGoIntoTheRequest)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", "um\n");
-    Queue(w, "nfp", {"A.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", "um\n"}});
     w.ComboBox_Retificacao->setCurrentIndex(1);
     w.ComboBox_Envio->setCurrentIndex(1);
     ScriptedMessageAnswers answers{MsgResult::Yes};
@@ -201,11 +197,7 @@ TEST_F(SendRunTest, RectificationAndProcessingChoicesGoIntoTheRequest)
 
 TEST_F(SendRunTest, NothingChangesTheQueueOrTheProfileWhileTheRunWorks)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    for (const char* n : {"A.139", "B.139", "C.139"})
-        WriteFile("nfp", n, "x\n");
-    Queue(w, "nfp", {"A.139", "B.139", "C.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", "x\n"}, {"B.139", "x\n"}, {"C.139", "x\n"}});
     bool enabledDuringRun = true;
     Qt::CursorShape cursorDuringRun = Qt::ArrowCursor;
     int pressed = 0;
@@ -234,11 +226,7 @@ TEST_F(SendRunTest, NothingChangesTheQueueOrTheProfileWhileTheRunWorks)
 
 TEST_F(SendRunTest, CloseDuringARunTakesEffectWhenItEnds)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", "x\n");
-    WriteFile("nfp", "B.139", "y\n");
-    Queue(w, "nfp", {"A.139", "B.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", "x\n"}, {"B.139", "y\n"}});
     QTimer::singleShot(0, &w, [&] { w.BitBtn_SairClick(); });
     ScriptedMessageAnswers answers{MsgResult::Yes};
     w.BitBtn_Enviar->click();
@@ -250,11 +238,7 @@ TEST_F(SendRunTest, CloseDuringARunTakesEffectWhenItEnds)
 
 TEST_F(SendRunTest, QuestionsAfterACloseAnswerAsTheCloseBoxAndTheRunGoesOn)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", "");
-    WriteFile("nfp", "B.139", "y\n");
-    Queue(w, "nfp", {"A.139", "B.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", ""}, {"B.139", "y\n"}});
     QTimer::singleShot(0, &w, [&] { w.close(); });
     ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::Yes};
     w.BitBtn_Enviar->click();
@@ -267,11 +251,7 @@ TEST_F(SendRunTest, QuestionsAfterACloseAnswerAsTheCloseBoxAndTheRunGoesOn)
 
 TEST_F(SendRunTest, TransportFailureLeavesTheFileQueued)
 {
-    TF_NFP& w = Open();
-    TypeDemoCredentials(w);
-    WriteFile("nfp", "A.139", "x\n");
-    WriteFile("nfp", "B.139", "y\n");
-    Queue(w, "nfp", {"A.139", "B.139"});
+    TF_NFP& w = OpenWithQueued({{"A.139", "x\n"}, {"B.139", "y\n"}});
     local->SetFault({.status = 404, .after = 1});
     ScriptedMessageAnswers answers{MsgResult::Yes};
     w.BitBtn_Enviar->click();
