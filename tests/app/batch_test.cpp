@@ -16,20 +16,6 @@ namespace {
 
 class BatchTest : public MainWindowServiceTest {
 protected:
-    void AddProfile(TF_NFP& w, const char* cnpj, const char* user, const char* password, int tipo,
-                    const QString& folder, const char* enviar = "S")
-    {
-        MemoryTable& t = w.Registros_Table();
-        t.Append();
-        t.SetField("CNPJ", cnpj);
-        t.SetField("USUARIO", user);
-        t.SetField("SENHA", password);
-        t.SetField("TIPO", tipo);
-        t.SetField("CAMINHO", (Folder(folder) + "/").toStdString());
-        t.SetField("ENVIAR", enviar);
-        t.Post();
-    }
-
     // (CNPJ, file name) of every file the service received.
     std::vector<std::pair<std::string, std::string>> Sent()
     {

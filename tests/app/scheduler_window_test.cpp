@@ -27,22 +27,10 @@ protected:
         w.Timer->stop(); // only the test's ticks
         WriteFile("um", "A.139", "um A");
         WriteFile("dois", "B.139", "dois B");
-        Add(w, "11222333000181", "demo", "demo123", 0, "um");
-        Add(w, "44555666000181", "contador", "conta456", 1, "dois");
+        AddProfile(w, "11222333000181", "demo", "demo123", 0, "um");
+        AddProfile(w, "44555666000181", "contador", "conta456", 1, "dois");
         w.MaskEdit_Data->setText("03/2009");
         return w;
-    }
-    void Add(TF_NFP& w, const char* cnpj, const char* user, const char* password, int tipo, const QString& folder)
-    {
-        MemoryTable& t = w.Registros_Table();
-        t.Append();
-        t.SetField("CNPJ", cnpj);
-        t.SetField("USUARIO", user);
-        t.SetField("SENHA", password);
-        t.SetField("TIPO", tipo);
-        t.SetField("CAMINHO", (Folder(folder) + "/").toStdString());
-        t.SetField("ENVIAR", "S");
-        t.Post();
     }
     void Schedule(TF_NFP& w, const QString& time)
     {
@@ -257,8 +245,8 @@ TEST_F(SchedulerTest, AScheduledStartSendsTheQueueOrTheProfilesUnderAnyTimeSepar
         if (c.profiles) {
             WriteFile("um", "A.139", "um A");
             WriteFile("dois", "B.139", "dois B");
-            Add(w, "11222333000181", "demo", "demo123", 0, "um");
-            Add(w, "44555666000181", "contador", "conta456", 1, "dois");
+            AddProfile(w, "11222333000181", "demo", "demo123", 0, "um");
+            AddProfile(w, "44555666000181", "contador", "conta456", 1, "dois");
             w.Registros_Table().First();
         }
         w.MaskEdit_Data->setText("03/2009");

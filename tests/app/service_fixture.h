@@ -36,6 +36,21 @@ protected:
         w.RadioGroup_Tipo->setItemIndex(0);
     }
 
+    // A profile typed into the profile table, its files in `folder`.
+    void AddProfile(TF_NFP& w, const char* cnpj, const char* user, const char* password, int tipo,
+                    const QString& folder, const char* enviar = "S")
+    {
+        MemoryTable& t = w.Registros_Table();
+        t.Append();
+        t.SetField("CNPJ", cnpj);
+        t.SetField("USUARIO", user);
+        t.SetField("SENHA", password);
+        t.SetField("TIPO", tipo);
+        t.SetField("CAMINHO", (Folder(folder) + "/").toStdString());
+        t.SetField("ENVIAR", enviar);
+        t.Post();
+    }
+
     std::vector<test_support::RecordedRequest> Requests() const { return local->Requests(); }
 
     std::optional<test_support::LocalService> local;
