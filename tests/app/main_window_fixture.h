@@ -43,7 +43,7 @@ protected:
     TF_NFP& Open()
     {
         MainWindowSetup setup;
-        setup.regional = RegionalSettings::Brazilian();
+        setup.regional = regional;
         setup.clock = [this] { return now; };
         setup.store = store;
         setup.service = service;
@@ -75,6 +75,7 @@ protected:
         s.endpoint = "https://127.0.0.1:9/ws/arquivocf.asmx";
         return s;
     }();
+    RegionalSettings regional = RegionalSettings::Brazilian();
     QTemporaryDir dir;
     std::shared_ptr<IniProfileStore> store;
     LocalMoment now = MomentAt(2025, 12, 8, 14, 29, 58);

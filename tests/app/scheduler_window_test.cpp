@@ -32,6 +32,13 @@ protected:
         w.MaskEdit_Data->setText("03/2009");
         return w;
     }
+    // The next case's window, on a new service that has seen no request.
+    void StartOver()
+    {
+        window.reset();
+        local.emplace();
+        service = local->PosterSettings();
+    }
     void Schedule(TF_NFP& w, const QString& time)
     {
         w.MaskEdit_Agenda->setText(time);
@@ -88,9 +95,7 @@ TEST_F(SchedulerTest, LateTicksAndBlankHourDigitsStillFirePastMomentsDoNot)
         {"not yet", "14:30:00", {{14, 29, 0}, {14, 29, 1}}, false},
     };
     for (const auto& c : cases) {
-        window.reset();
-        local.emplace();
-        service = local->PosterSettings();
+        StartOver();
         TF_NFP& w = OpenWithTwoProfiles();
         TickAt(w, c.ticks[0][0], c.ticks[0][1], c.ticks[0][2]);
         Schedule(w, c.time);
@@ -228,19 +233,9 @@ TEST_F(SchedulerTest, AScheduledStartSendsTheQueueOrTheProfilesUnderAnyTimeSepar
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        window.reset();
-        local.emplace();
-        service = local->PosterSettings();
-        MainWindowSetup setup;
-        setup.regional = RegionalSettings::Brazilian();
-        setup.regional.timeSeparator = c.separator;
-        setup.clock = [this] { return now; };
-        setup.store = store;
-        setup.service = service;
-        window = std::make_unique<TF_NFP>(std::move(setup));
-        window->show();
-        QApplication::processEvents();
-        TF_NFP& w = *window;
+        StartOver();
+        regional.timeSeparator = c.separator;
+        TF_NFP& w = Open();
         w.Timer->stop();
         if (c.profiles) {
             WriteFile("um", "A.139", "um A");
