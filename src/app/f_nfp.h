@@ -10,6 +10,7 @@
 #include "util/memory_table.h"
 #include "util/regional_settings.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -227,6 +228,8 @@ private:
     int busyDepth_ = 0;
     bool closePending_ = false;
     bool schedulePending_ = false;
+    // The control that had the focus when busy turned it off.
+    QPointer<QWidget> focusBeforeBusy_;
     LocalMoment previousTick_;
     std::unique_ptr<THttpPoster> HTTPReqResp;
     std::unique_ptr<HttpServicePoster> poster_;

@@ -20,6 +20,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace nfp {
 
 TF_NFP::BusyScope::BusyScope(TF_NFP& window)
@@ -39,10 +41,26 @@ TF_NFP::BusyScope::~BusyScope()
 
 void TF_NFP::SetBusyControls(bool busy)
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{BitBtn_Arquivos, BitBtn_Pasta, BitBtn_Enviar,
-                                                            BitBtn_Reconsultar, BitBtn_Consultar, BitBtn_Registro,
-                                                            DBGrid_Enviar, DBGrid1, DBGrid_Registros})
+    const std::initializer_list<QWidget*> controls{BitBtn_Arquivos, BitBtn_Pasta,     BitBtn_Enviar,
+                                                   BitBtn_Reconsultar, BitBtn_Consultar, BitBtn_Registro,
+                                                   DBGrid_Enviar,   DBGrid1,          DBGrid_Registros};
+    // Turning a focused control off hands the focus down the tab chain, as
+    // far as Sair: a Space or Enter after the question would then close the
+    // program. The focus goes back where it was.
+    if (busy) {
+        QWidget* focused = focusWidget();
+        focusBeforeBusy_ = std::find(controls.begin(), controls.end(), focused) != controls.end() ? focused : nullptr;
+    }
+    for (QWidget* control : controls)
         control->setEnabled(!busy);
+    if (busy || !focusBeforeBusy_)
+        return;
+    QWidget* target = focusBeforeBusy_;
+    focusBeforeBusy_ = nullptr;
+    // The control may sit on a page that has gone to the back meanwhile.
+    if (!target->isVisibleTo(this))
+        target = PageControl;
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void TF_NFP::AfterBusy()
