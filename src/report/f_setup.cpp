@@ -147,6 +147,15 @@ TFRMsetup::TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* pa
   setObjectName(QStringLiteral("FRMsetup"));
   setWindowTitle(QStringLiteral("Imprimir"));
   setFixedSize(522, 282);
+  {
+    // The 8-point dialog font the captions were laid out for, or a stand-in
+    // as narrow; the desktop's larger default font would run them under
+    // their neighbours.
+    QFont f;
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setPixelSize(11);
+    setFont(f);
+  }
 
   Shape1 = Place(new QFrame(this), "Shape1", 0, 0, 522, 45);
   Shape1->setAutoFillBackground(true);

@@ -227,5 +227,40 @@ TEST_F(SetupDialogTest, PropertiesSelectThePrinterCurrentAfterwards) {
   EXPECT_EQ(properties.Asked(), (std::vector<std::string>{"Epson LX-300", "Bematech MP-20"}));
 }
 
+// Every caption has the room it needs: none runs under the control beside it
+// or past the edge of its box.
+TEST_F(SetupDialogTest, CaptionsFitBesideTheirNeighbours) {
+  engine_.MutableState().previewActive = true;
+  EXPECT_FALSE(RunSetup([](TFRMsetup& d) {
+    int checked = 0;
+    for (QWidget* c : d.findChildren<QWidget*>()) {
+      QString text;
+      int need = 0;
+      if (auto* label = qobject_cast<QLabel*>(c); label && label->pixmap().isNull()) {
+        text = label->text();
+        need = label->fontMetrics().size(Qt::TextShowMnemonic, text).width();
+      } else if (auto* button = qobject_cast<QAbstractButton*>(c);
+                 button && (qobject_cast<QCheckBox*>(c) || qobject_cast<QRadioButton*>(c))) {
+        text = button->text();
+        need = button->sizeHint().width();
+      }
+      if (text.isEmpty() || !c->isVisibleTo(&d)) continue;
+      ++checked;
+      SCOPED_TRACE(c->objectName().toStdString());
+      const QRect r = c->geometry();
+      const int right = r.x() + need;
+      EXPECT_LE(right, c->parentWidget()->width());
+      for (QWidget* s : c->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect o = s->geometry();
+        if (s == c || !s->isVisibleTo(&d) || o.x() <= r.x()) continue;
+        if (o.bottom() < r.top() || o.top() > r.bottom()) continue;
+        EXPECT_LE(right, o.x()) << "runs under " << s->objectName().toStdString();
+      }
+    }
+    EXPECT_GE(checked, 12);
+    d.CANCELAR->click();
+  }));
+}
+
 }  // namespace
 }  // namespace nfp
