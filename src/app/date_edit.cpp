@@ -40,12 +40,15 @@ DateEdit::DateEdit(RegionalSettings settings, std::function<Date()> today, QWidg
     calendar_->setWindowFlags(Qt::Popup);
     calendar_->setGridVisible(true);
     calendar_->hide();
-    connect(calendar_, &QCalendarWidget::clicked, this, [this](const QDate& d) {
+    // A click and Enter on a day both take it; Enter must not just close
+    // the calendar and drop the day chosen with the arrow keys.
+    const auto take = [this](const QDate& d) {
         setDate(FromQDate(d));
         calendar_->hide();
         setFocus(Qt::OtherFocusReason);
-    });
-    connect(calendar_, &QCalendarWidget::activated, calendar_, &QWidget::hide);
+    };
+    connect(calendar_, &QCalendarWidget::clicked, this, take);
+    connect(calendar_, &QCalendarWidget::activated, this, take);
 
     QAction* drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     drop->setObjectName(QStringLiteral("DropDown"));

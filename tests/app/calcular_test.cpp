@@ -5,6 +5,7 @@
 #include "app/exit_line_edit.h"
 #include "app/local_message_dlg.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -102,6 +103,19 @@ TEST_F(CalcularTest, TheCalendarSetsTheDate)
     emit w.DateEdit->calendar()->clicked(QDate(2009, 3, 19));
     EXPECT_FALSE(w.DateEdit->calendar()->isVisible());
     EXPECT_EQ(w.DateEdit->fieldText(), "19/03/2009");
+}
+
+TEST_F(CalcularTest, EnterInTheCalendarTakesTheDayChosenWithTheArrowKeys)
+{
+    TF_NFP& w = Open();
+    w.PageControl->setCurrentWidget(w.TabSheet_Calcular);
+    w.DateEdit->showCalendar();
+    auto* days = w.DateEdit->calendar()->findChild<QAbstractItemView*>();
+    ASSERT_NE(days, nullptr);
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Return);
+    EXPECT_FALSE(w.DateEdit->calendar()->isVisible());
+    EXPECT_EQ(w.DateEdit->fieldText(), "09/12/2025");
 }
 
 } // namespace
