@@ -358,7 +358,13 @@ bool TRelGrade::PrintGraphicJob() {
     settings.orientation = Orientacao;
     settings.title = TitulodoRelatorio;
     if (services.printers) settings.printerName = services.printers->CurrentPrinter().value_or("");
-    if (!services.graphic->Begin(settings)) return false;
+    if (!services.graphic->Begin(settings)) {
+        // Without this the job would vanish with nothing on screen.
+        ShowMessage(settings.printerName.empty()
+                        ? std::string("Não foi possível iniciar a impressão.")
+                        : "Não foi possível iniciar a impressão em \"" + settings.printerName + "\".");
+        return false;
+    }
     RunPages(std::nullopt, [&](int page) {
         if (st.pagePrinted) services.graphic->NewPage();
         services.graphic->PrintPage(*this, page);

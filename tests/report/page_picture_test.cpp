@@ -327,3 +327,17 @@ TEST(GraphicPrinting, TooLargeForThePaperIsReducedByOneFactor) {
     EXPECT_NEAR(static_cast<double>(p.width) / p.height, 8.0 / 11.0, 0.002);
     EXPECT_EQ(p.height, static_cast<int>(p.naturalHeight / p.scale));
 }
+
+TEST(GraphicPrinting, APrinterThatCannotStartSaysSo) {
+    TempDir dir;
+    PdfSummary summary(dir.File("sem-pasta/resumo.pdf"), QPageSize::A4);
+    TRelGrade& rel = summary.r.rel;
+    bool printed = false;
+    rel.OnAfterPrint = [&](TRelGrade&) { printed = true; };
+    ASSERT_TRUE(rel.Abrir());
+    rel.Imp(1, 1, "x");
+    rel.Fechar();
+    ASSERT_EQ(summary.r.messages.shown.size(), 1u);
+    EXPECT_EQ(summary.r.messages.shown[0], "Não foi possível iniciar a impressão.");
+    EXPECT_FALSE(printed);
+}
