@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCalendarWidget>
+#include <QLocale>
 #include <QDate>
 #include <QRegularExpression>
 #include <QStyle>
@@ -39,6 +40,10 @@ DateEdit::DateEdit(RegionalSettings settings, std::function<Date()> today, QWidg
     calendar_ = new QCalendarWidget(this);
     calendar_->setWindowFlags(Qt::Popup);
     calendar_->setGridVisible(true);
+    // Under the C locale the rest of the window speaks Portuguese; so does
+    // the calendar.
+    if (QLocale::system().language() == QLocale::C)
+        calendar_->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
     calendar_->hide();
     // A click and Enter on a day both take it; Enter must not just close
     // the calendar and drop the day chosen with the arrow keys.
