@@ -5,49 +5,19 @@
 //   build/benchmarks/sending/bench_send_run
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
+#include "allocation_counter.h"
+
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <string>
 
 #include "sending/send_queue.h"
 #include "sending/send_run.h"
 #include "util/table_layouts.h"
-
-// Every allocation is counted, so the peak is what the run really holds.
-namespace {
-std::atomic<std::size_t> gCurrentBytes{0};
-std::atomic<std::size_t> gPeakBytes{0};
-
-void* CountedAlloc(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (!p) throw std::bad_alloc();
-    const std::size_t now = gCurrentBytes += malloc_usable_size(p);
-    std::size_t peak = gPeakBytes.load();
-    while (now > peak && !gPeakBytes.compare_exchange_weak(peak, now)) {
-    }
-    return p;
-}
-
-void CountedFree(void* p) noexcept {
-    if (!p) return;
-    gCurrentBytes -= malloc_usable_size(p);
-    std::free(p);
-}
-} // namespace
-
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void operator delete(void* p) noexcept { CountedFree(p); }
-void operator delete[](void* p) noexcept { CountedFree(p); }
-void operator delete(void* p, std::size_t) noexcept { CountedFree(p); }
-void operator delete[](void* p, std::size_t) noexcept { CountedFree(p); }
 
 namespace {
 
@@ -105,15 +75,14 @@ void BM_SendRunOneFile(benchmark::State& state) {
     const nfp::RegionalSettings regional = nfp::RegionalSettings::Brazilian();
     nfp::MemoryTable queue(nfp::SendQueueLayout());
     nfp::MemoryTable results(nfp::ResultsLayout());
-    const std::size_t before = gCurrentBytes.load();
-    gPeakBytes = before;
+    const std::size_t before = nfp::bench::RestartPeak();
     for (auto _ : state) {
         nfp::AppendQueueRow(queue, "A0001.J39", folder.Path());
         nfp::Enviar(queue, results, view, poster, regional);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileSize));
     state.counters["peak_per_file_byte"] =
-        static_cast<double>(gPeakBytes.load() - before) / static_cast<double>(fileSize);
+        static_cast<double>(nfp::bench::PeakAllocatedBytes() - before) / static_cast<double>(fileSize);
 }
 BENCHMARK(BM_SendRunOneFile)->Unit(benchmark::kMillisecond);
 

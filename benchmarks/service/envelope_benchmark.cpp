@@ -4,45 +4,13 @@
 //   build/benchmarks/service/bench_service_envelope
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
+#include "allocation_counter.h"
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
 #include <string>
 
 #include "service/file_content.h"
 #include "service/service_envelope.h"
-
-// Every allocation of this program is counted, so the peak below is what the
-// build really holds, not an estimate.
-namespace {
-std::atomic<std::size_t> gCurrentBytes{0};
-std::atomic<std::size_t> gPeakBytes{0};
-
-void* CountedAlloc(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (!p) throw std::bad_alloc();
-    const std::size_t now = gCurrentBytes += malloc_usable_size(p);
-    std::size_t peak = gPeakBytes.load();
-    while (now > peak && !gPeakBytes.compare_exchange_weak(peak, now)) {
-    }
-    return p;
-}
-
-void CountedFree(void* p) noexcept {
-    if (!p) return;
-    gCurrentBytes -= malloc_usable_size(p);
-    std::free(p);
-}
-} // namespace
-
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void operator delete(void* p) noexcept { CountedFree(p); }
-void operator delete[](void* p) noexcept { CountedFree(p); }
-void operator delete(void* p, std::size_t) noexcept { CountedFree(p); }
-void operator delete[](void* p, std::size_t) noexcept { CountedFree(p); }
 
 namespace {
 
@@ -66,7 +34,7 @@ const nfp::ServiceCredentials kCredentials{"usuario", "senha", "11222333000181",
 void Report(benchmark::State& state, const std::string& file, std::size_t before) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
     state.counters["peak_per_file_byte"] =
-        static_cast<double>(gPeakBytes.load() - before + file.size()) / static_cast<double>(file.size());
+        static_cast<double>(nfp::bench::PeakAllocatedBytes() - before + file.size()) / static_cast<double>(file.size());
 }
 
 // The one-pass build: the file's bytes are prepared and escaped straight
@@ -76,8 +44,7 @@ void BM_BuildEnvelopeFromFile(benchmark::State& state) {
     nfp::ServiceFields fields;
     fields.NomeArquivo = "a0001.j39";
     fields.EnvioNormal = true;
-    const std::size_t before = gCurrentBytes.load();
-    gPeakBytes = before;
+    const std::size_t before = nfp::bench::RestartPeak();
     for (auto _ : state) {
         std::string request =
             nfp::BuildServiceEnvelopeFromFile(nfp::ServiceOperation::Enviar, kCredentials, fields, file);
@@ -90,8 +57,7 @@ BENCHMARK(BM_BuildEnvelopeFromFile)->Arg(0)->Arg(1)->ArgName("windows1252")->Uni
 // The same request made in steps (prepare, escape, build), for comparison.
 void BM_PrepareEscapeThenBuild(benchmark::State& state) {
     const std::string file = ReceiptFile(false);
-    const std::size_t before = gCurrentBytes.load();
-    gPeakBytes = before;
+    const std::size_t before = nfp::bench::RestartPeak();
     for (auto _ : state) {
         const std::string content = nfp::EscapeFileContent(file);
         nfp::ServiceFields fields;
