@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QLocale>
 #include <QTabWidget>
 #include <QTest>
 
@@ -116,6 +117,18 @@ TEST_F(CalcularTest, EnterInTheCalendarTakesTheDayChosenWithTheArrowKeys)
     QTest::keyClick(days, Qt::Key_Return);
     EXPECT_FALSE(w.DateEdit->calendar()->isVisible());
     EXPECT_EQ(w.DateEdit->fieldText(), "09/12/2025");
+}
+
+TEST_F(CalcularTest, TheCalendarSpeaksPortugueseUnderTheCLocale)
+{
+    TF_NFP& w = Open();
+    const QLocale calendar = w.DateEdit->calendar()->locale();
+    if (QLocale::system().language() == QLocale::C) {
+        EXPECT_EQ(calendar.language(), QLocale::Portuguese);
+        EXPECT_EQ(calendar.territory(), QLocale::Brazil);
+    } else {
+        EXPECT_EQ(calendar.language(), QLocale::system().language());
+    }
 }
 
 } // namespace
