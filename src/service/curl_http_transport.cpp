@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "service/curl_failure_kind.h"
 #include "service/http_transport.h"
 
 namespace nfp {
@@ -121,7 +122,7 @@ public:
     HttpReply Post(const HttpPostRequest& request) override {
         InitCurlOnce();
         EasyHandle easy(curl_easy_init());
-        if (!easy) throw HttpTransportFailure("Out of memory");
+        if (!easy) throw HttpTransportFailure(TransportFailureKind::Other, "Out of memory");
         CURL* h = easy.get();
 
         Exchange ex;
@@ -131,7 +132,7 @@ public:
         HeaderList headers;
         const auto addHeader = [&](const std::string& line) {
             curl_slist* head = curl_slist_append(headers.get(), line.c_str());
-            if (!head) throw HttpTransportFailure("Out of memory");
+            if (!head) throw HttpTransportFailure(TransportFailureKind::Other, "Out of memory");
             (void)headers.release(); // the same list, now one line longer
             headers.reset(head);
         };
@@ -179,8 +180,9 @@ public:
         const CURLcode code = curl_easy_perform(h);
         if (ex.handlerError) std::rethrow_exception(ex.handlerError);
         if (ex.stalled) {
-            throw HttpTransportFailure("Operation timed out: no data moved for " +
-                                       std::to_string(request.stallTimeout.count()) + " seconds");
+            throw HttpTransportFailure(TransportFailureKind::TimedOut,
+                                       "Operation timed out: no data moved for " +
+                                           std::to_string(request.stallTimeout.count()) + " s");
         }
         if (code != CURLE_OK) {
             // A proxy that refuses the tunnel (407 asking for credentials,
@@ -193,7 +195,9 @@ public:
                 return std::move(ex.reply);
             }
             const std::string text = errorText[0] != '\0' ? Trim(errorText) : curl_easy_strerror(code);
-            throw HttpTransportFailure(text);
+            long osErrno = 0;
+            curl_easy_getinfo(h, CURLINFO_OS_ERRNO, &osErrno);
+            throw HttpTransportFailure(ClassifyCurlFailure(code, osErrno, text), text);
         }
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);

@@ -49,7 +49,8 @@ std::string THttpPoster::PostServiceRequest(std::string_view requestText) {
     try {
         reply = transport_->Post(request);
     } catch (const HttpTransportFailure& failure) {
-        throw EServiceHttpError(std::string(failure.what()) + " - URL:" + url + " - SOAPAction:\"\"");
+        throw EServiceHttpError(TransportFailureMessage(failure.Kind(), failure.what()) + " - URL:" + url +
+                                " - SOAPAction:\"\"");
     }
     if (reply.status >= 300 && reply.status != 500) {
         throw EServiceHttpError(reply.reasonPhrase + " (" + std::to_string(reply.status) + ") - '" + url + "'",

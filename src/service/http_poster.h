@@ -4,7 +4,10 @@
 // new connection. Certificate and host name are always verified.
 //
 // Failures raise EServiceHttpError with these texts:
-//   "<client library's text> - URL:<url> - SOAPAction:\"\""   transport failure
+//   "<sentence> (<client library's text>) - URL:<url> - SOAPAction:\"\""
+//                                            transport failure; the Portuguese
+//                                            sentence says what happened
+//                                            (transport_failure_text.h)
 //   "<reason phrase> (<status>) - '<url>'"   status of 300 or more other than 500
 //                                            (StatusCode() is the status)
 //   "Received content of invalid Content-Type setting: <value> - SOAP expects \"text/xml\""

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "service/transport_failure_text.h"
+
 namespace nfp {
 
 // Called after each piece of a body posted in pieces.
@@ -41,12 +43,17 @@ struct HttpReply {
     std::string body;         // the bytes as received
 };
 
-// The client library could not complete the exchange; what() is the
-// library's own description (name not resolved, refused, untrusted
-// certificate, time-out, ...).
+// The client library could not complete the exchange: Kind() is the class
+// of failure (name not resolved, refused, untrusted certificate, time-out,
+// ...) and what() the library's own description.
 class HttpTransportFailure : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    HttpTransportFailure(TransportFailureKind kind, const std::string& detail)
+        : std::runtime_error(detail), kind_(kind) {}
+    TransportFailureKind Kind() const noexcept { return kind_; }
+
+private:
+    TransportFailureKind kind_;
 };
 
 class HttpTransport {

@@ -62,7 +62,11 @@ void WritePem(const std::filesystem::path& file, mode_t mode, Write&& write) {
 void EnsureSelfSignedCertificate(const std::filesystem::path& certificateFile,
                                  const std::filesystem::path& keyFile) {
     if (std::filesystem::exists(certificateFile) && std::filesystem::exists(keyFile)) return;
+    WriteSelfSignedCertificate(certificateFile, keyFile, "127.0.0.1", "IP:127.0.0.1,DNS:localhost");
+}
 
+void WriteSelfSignedCertificate(const std::filesystem::path& certificateFile, const std::filesystem::path& keyFile,
+                                const std::string& commonName, const std::string& altNames) {
     const std::unique_ptr<EVP_PKEY, PkeyFree> key(EVP_EC_gen("P-256"));
     if (!key) Fail("key generation");
 
@@ -82,11 +86,11 @@ void EnsureSelfSignedCertificate(const std::filesystem::path& certificateFile,
     X509_NAME* name = X509_get_subject_name(cert.get());
     X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("nfp-servico-local"),
                                -1, -1, 0);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1,
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName.c_str()), -1,
                                -1, 0);
     X509_set_issuer_name(cert.get(), name);
 
-    AddExtension(cert.get(), NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost");
+    AddExtension(cert.get(), NID_subject_alt_name, altNames.c_str());
     AddExtension(cert.get(), NID_basic_constraints, "critical,CA:TRUE,pathlen:0");
     AddExtension(cert.get(), NID_key_usage, "critical,digitalSignature,keyCertSign");
     AddExtension(cert.get(), NID_ext_key_usage, "serverAuth");

@@ -19,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "self_signed_certificate.h"
+
 #ifndef NFP_SERVICO_LOCAL_PATH
 #error "NFP_SERVICO_LOCAL_PATH must name the nfp-servico-local executable"
 #endif
@@ -114,8 +116,15 @@ std::optional<std::string> RecordedRequest::Header(std::string_view name) const 
     return std::nullopt;
 }
 
-LocalService::LocalService(std::vector<LocalServiceUser> users) : dataDir_(MakeTempFolder()) {
+LocalService::LocalService(std::vector<LocalServiceUser> users) : LocalService(std::move(users), std::string()) {}
+
+LocalService::LocalService(std::vector<LocalServiceUser> users, const std::string& certificateHost)
+    : dataDir_(MakeTempFolder()) {
     try {
+        // The service keeps a certificate it finds in its folder.
+        if (!certificateHost.empty())
+            servico::WriteSelfSignedCertificate(dataDir_ / "cert.pem", dataDir_ / "key.pem", certificateHost,
+                                                "DNS:" + certificateHost);
         {
             std::ofstream out(dataDir_ / "usuarios.txt", std::ios::binary);
             out << "# usuario|senha|cnpj|categoria\n";

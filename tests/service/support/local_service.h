@@ -100,6 +100,10 @@ struct RecordedRequest {
 class LocalService {
 public:
     explicit LocalService(std::vector<LocalServiceUser> users = DemoUsers());
+    // With a certificate issued to `certificateHost` alone (a DNS name)
+    // instead of 127.0.0.1 and localhost: trusted through CaBundle(), yet
+    // not valid for the endpoint's address.
+    LocalService(std::vector<LocalServiceUser> users, const std::string& certificateHost);
     ~LocalService();
     LocalService(const LocalService&) = delete;
     LocalService& operator=(const LocalService&) = delete;
