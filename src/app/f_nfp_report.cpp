@@ -7,19 +7,17 @@
 #include "report/report_platform.h"
 #include "report/sending_summary.h"
 
-#include <QMessageBox>
-
 namespace nfp {
 
 struct ReportParts {
-    // The report windows speak through the toolkit's plain message box.
+    // The report windows' plain message boxes in the program's own message
+    // dialog: titled with the application title, no icon, Portuguese
+    // buttons, and the texts' line breaks kept.
     CallbackReportMessages messages{
-        [](const std::string& text) {
-            QMessageBox::information(nullptr, QString::fromUtf8(kApplicationTitle), QString::fromStdString(text));
-        },
+        [](const std::string& text) { LocalMessageDlg(text, MessageKind::Custom, MsgButton::OK, MsgResult::Ok); },
         [](const std::string& question) {
-            return QMessageBox::question(nullptr, QString::fromUtf8(kApplicationTitle),
-                                         QString::fromStdString(question)) == QMessageBox::Yes;
+            return LocalMessageDlg(question, MessageKind::Confirmation, MsgButton::YesNo, MsgResult::Yes) ==
+                   MsgResult::Yes;
         }};
     ReportPlatform platform{messages};
     // Declared last: it goes before the platform it prints through.
