@@ -45,6 +45,10 @@ std::optional<std::string> CupsPrinterSystem::CurrentPrinter() {
     if (chosen_) return chosen_;
     const Dests dests;
     if (cups_dest_t* d = cupsGetDest(nullptr, nullptr, dests.count, dests.list)) return std::string(d->name);
+    // Printers, but none marked as the default: the first of the list, the
+    // one the setup dialog shows selected.
+    for (int i = 0; i < dests.count; ++i)
+        if (!dests.list[i].instance) return std::string(dests.list[i].name);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The printers CUPS knows: the current one is the default destination
-// until the setup dialog chooses another.
+// The printers CUPS knows: the current one is the default destination (the
+// first printer when none is marked as default) until the setup dialog
+// chooses another.
 #include <optional>
 #include <string>
 

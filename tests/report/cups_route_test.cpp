@@ -97,3 +97,35 @@ TEST_F(CupsRoute, PrinterDataSavedToAFileHasTheJobBytes) {
     const std::string reset = Esc("P") + "\x12" + Esc("W0") + Esc("5") + Esc("H") + Esc("-0");
     EXPECT_EQ(ReadAll(file), Esc("2") + Esc("C") + "\x42" + reset + "\x12" + Esc("P") + "A\n\rB\x0C" + Esc("@"));
 }
+
+// Printers in CUPS, none marked as the default: the first one prints, as
+// the setup dialog shows it selected.
+TEST(CupsWithoutDefault, TheFirstPrinterIsTheCurrentOne) {
+    const auto cupsd = FindCupsd();
+    if (!cupsd) GTEST_SKIP() << "cupsd not found (install the cups package): CUPS route not tested";
+    RecordingPrinter first;
+    RecordingPrinter second;
+    PrivateCups cups(*cupsd);
+    cups.AddRawQueue("Epson_FX-890", first.port(), false);
+    cups.AddRawQueue("Epson_LX-300", second.port(), false);
+    CupsPrinterSystem printers;
+    ASSERT_EQ(printers.PrinterNames().size(), 2u);
+    EXPECT_EQ(printers.CurrentPrinter(), printers.PrinterNames().front());
+    EXPECT_EQ(printers.CurrentPrinter(), "Epson_FX-890");
+
+    CupsSpoolerRoute spooler;
+    RecordingMessages messages;
+    TRelGrade rel;
+    rel.services.messages = &messages;
+    rel.services.printers = &printers;
+    rel.services.spooler = &spooler;
+    rel.MostrarProgresso = false;
+    ASSERT_TRUE(rel.Abrir());
+    EXPECT_EQ(rel.PortaComunicacao, "socket://127.0.0.1:" + std::to_string(first.port()));
+    rel.Imp(1, 1, "A");
+    ASSERT_TRUE(rel.Fechar());
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+    const auto job = first.NextJob();
+    ASSERT_TRUE(job) << cups.ErrorLog();
+    EXPECT_NE(job->find('A'), std::string::npos);
+}
