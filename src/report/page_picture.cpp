@@ -45,9 +45,17 @@ QPen Pen(const DrawOp& op) {
 void StretchPicture(QPainter& painter, const QPicture& picture, const QRectF& target) {
     const QRect source = picture.boundingRect();
     if (source.width() <= 0 || source.height() <= 0) return;
+    // Playing a picture scales it by the device's resolution over the
+    // picture's own (a 600 dpi PDF page draws it 6.25 times larger than a
+    // 96 dpi screen); the stretch alone decides its size here.
+    double dpiX = 1, dpiY = 1;
+    if (const QPaintDevice* device = painter.device()) {
+        dpiX = static_cast<double>(device->logicalDpiX()) / picture.logicalDpiX();
+        dpiY = static_cast<double>(device->logicalDpiY()) / picture.logicalDpiY();
+    }
     painter.save();
     painter.translate(target.topLeft());
-    painter.scale(target.width() / source.width(), target.height() / source.height());
+    painter.scale(target.width() / source.width() / dpiX, target.height() / source.height() / dpiY);
     painter.drawPicture(QPointF(-source.left(), -source.top()), picture);
     painter.restore();
 }

@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "report/graphic_placement.h"
 #include "report/page_drawing.h"
 #include "report/page_picture.h"
 #include "report/qt_graphic_output.h"
 #include "report/sending_summary.h"
+#include "pdf_test_support.h"
 #include "report_test_support.h"
 
 using namespace nfp;
@@ -306,10 +309,36 @@ TEST(GraphicPrinting, SummaryPageOnAPdfPrinter) {
     EXPECT_EQ(p.width, 8 * dpi);
     const std::string pdf = ReadAll(dir.File("resumo.pdf"));
     ASSERT_TRUE(pdf.starts_with("%PDF"));
-    std::size_t pages = 0;
-    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
-        if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
-    EXPECT_EQ(pages, 2u);
+    EXPECT_EQ(PdfPageCount(pdf), 2u);
+    // The whole page at its size, not a corner of it enlarged by the
+    // printer's resolution: the last column of the last line is there.
+    const std::string text = PdfText(dir.File("resumo.pdf"));
+    EXPECT_NE(text.find("primeira"), std::string::npos) << text;
+    EXPECT_NE(text.find('x'), std::string::npos) << text;
+}
+
+TEST(PagePicture, StretchedToItsTargetWhateverTheDevicesResolution) {
+    QPicture picture;
+    {
+        QPainter p(&picture);
+        p.fillRect(QRect(0, 0, 100, 50), Qt::red);
+    }
+    picture.setBoundingRect(QRect(0, 0, 100, 50));
+    for (const int dpi : {96, 300, 1200}) {
+        QImage image(400, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+        image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+        {
+            QPainter p(&image);
+            StretchPicture(p, picture, QRectF(10, 10, 200, 100));
+        }
+        const QRgb red = qRgb(255, 0, 0);
+        EXPECT_EQ(image.pixel(11, 11), red) << dpi;
+        EXPECT_EQ(image.pixel(208, 108), red) << dpi;
+        EXPECT_NE(image.pixel(212, 60), red) << dpi;
+        EXPECT_NE(image.pixel(60, 112), red) << dpi;
+    }
 }
 
 TEST(GraphicPrinting, TooLargeForThePaperIsReducedByOneFactor) {
