@@ -118,6 +118,11 @@ QWidget* Separator(QWidget* parent, int x) {
 
 QCursor HandCursor(bool grabbing) { return QCursor(HandPixmap(grabbing), 15, 12); }
 
+QStringList SaveDialogFilters() {
+    return {QStringLiteral("Relatório RelGrade (*.RGR *.rgr)"), QStringLiteral("Arquivo para Impressão (*.PRN *.prn)"),
+            QStringLiteral("Arquivo Texto (*.TXT *.txt)"), QStringLiteral("Documento PDF (*.PDF)")};
+}
+
 std::string ModelName(TModelo model) {
     switch (model) {
     case TModelo::Epson: return "Epson";
@@ -324,10 +329,9 @@ TFRMPrevi::TFRMPrevi(TRelGrade& engine, QWidget* parent)
                            QStandardPaths::writableLocation(QStandardPaths::HomeLocation));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        const QStringList filters = {QStringLiteral("Relatório RelGrade (*.RGR *.rgr)"),
-                                     QStringLiteral("Arquivo para Impressão (*.PRN *.prn)"),
-                                     QStringLiteral("Arquivo Texto (*.TXT *.txt)")};
+        const QStringList filters = SaveDialogFilters();
         dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(static_cast<int>(offeredType_)));
         dialog.selectFile(Q(suggested));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         const auto type = static_cast<SaveFileType>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
@@ -432,6 +436,7 @@ void TFRMPrevi::SizePicture() {
 void TFRMPrevi::RefreshPrinterPanels() {
     std::string printer;
     if (engine_.services.printers) printer = engine_.services.printers->CurrentPrinter().value_or("");
+    if (!engine_.ArquivoGrafico.empty()) printer = kArquivoPdf + engine_.ArquivoGrafico;
     panels_[2]->setText(Q(" Impressora: " + printer));
     panels_[3]->setText(Q(ModelName(engine_.Impressora)));
 }
@@ -497,7 +502,15 @@ void TFRMPrevi::DIRETOClick() {
 bool TFRMPrevi::Usable(QToolButton* button) const { return button->isEnabled() && !button->isHidden(); }
 
 void TFRMPrevi::IMPRIMIRClick() {
-    if (Usable(Button("IMPRIMIR"))) engine_.ImprimirRelatorio();
+    if (!Usable(Button("IMPRIMIR"))) return;
+    if (engine_.NoPrinterInstalled()) {
+        // Nothing to print on: the summary can still be kept.
+        if (engine_.services.messages && engine_.services.messages->Confirm(kMsgSalvarComoPdf) &&
+            Usable(Button("SALVAR")))
+            SaveAs(SaveFileType::Pdf);
+        return;
+    }
+    engine_.ImprimirRelatorio();
 }
 
 void TFRMPrevi::SETUPClick() {
@@ -507,8 +520,14 @@ void TFRMPrevi::SETUPClick() {
 }
 
 void TFRMPrevi::SALVARClick() {
-    if (!Usable(Button("SALVAR")) || !askSaveFile) return;
+    if (Usable(Button("SALVAR"))) SaveAs(SaveFileType::Relatorio);
+}
+
+void TFRMPrevi::SaveAs(SaveFileType preferred) {
+    if (!askSaveFile) return;
+    offeredType_ = preferred;
     const auto chosen = askSaveFile(engine_.TitulodoRelatorio);
+    offeredType_ = SaveFileType::Relatorio;
     if (!chosen) return;
     SaveReport(engine_, chosen->first, chosen->second);
 }

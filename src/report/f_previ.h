@@ -37,6 +37,13 @@ QCursor HandCursor(bool grabbing);
 // The model's name in the status bar.
 std::string ModelName(TModelo model);
 
+// The save dialog's file types, in SaveFileType order.
+QStringList SaveDialogFilters();
+
+// What Imprimir asks when there is no printer to print on.
+inline constexpr const char* kMsgSalvarComoPdf =
+    "Nenhuma impressora instalada.\r\rDeseja salvar o relatório como Documento PDF ?";
+
 class TFRMPrevi;
 
 // The page the preview paints on.
@@ -97,9 +104,14 @@ public:
     void CANCELARClick();
     void DoMouseWheel(bool towardsUser);
 
+    // The save dialog, then the save; `preferred` is the file type the
+    // dialog offers first.
+    void SaveAs(SaveFileType preferred);
+
     // Modal answers, replaceable in tests: the page typed in the input box
-    // (nothing for Cancel), the file and type chosen in the save dialog,
-    // the file picked in the open dialog.
+    // (nothing for Cancel), the file and type chosen in the save dialog
+    // (which offers SaveTypeOffered() first), the file picked in the open
+    // dialog.
     std::function<std::optional<std::string>()> askPage;
     std::function<std::optional<std::pair<std::string, SaveFileType>>(const std::string& suggested)> askSaveFile;
     std::function<std::optional<std::string>()> askOpenFile;
@@ -115,6 +127,7 @@ public:
     QLabel* Panel(int i) const { return panels_[i]; }
     QToolButton* Button(const char* objectName) const;
     TFindDialog* FindDialog() const { return find_; }
+    SaveFileType SaveTypeOffered() const { return offeredType_; }
     QMenu* Popup() const { return popup_; }
 
 protected:
@@ -153,6 +166,7 @@ private:
     bool pressed_ = false;
     QPoint pressedAt_;
     SearchState search_;
+    SaveFileType offeredType_ = SaveFileType::Relatorio;
     QCursor openHand_;
     QCursor grabbingHand_;
 };

@@ -120,12 +120,21 @@ ScriptedPrinterProperties::ScriptedPrinterProperties() : outer_(CurrentPropertie
 ScriptedPrinterProperties::ScriptedPrinterProperties(
     std::initializer_list<std::optional<std::string>> answers)
     : ScriptedPrinterProperties() {
-  answers_.assign(answers.begin(), answers.end());
+  for (const auto& answer : answers) Push(answer);
 }
 ScriptedPrinterProperties::~ScriptedPrinterProperties() { CurrentPropertiesScript() = outer_; }
 ScriptedPrinterProperties* ScriptedPrinterProperties::Current() { return CurrentPropertiesScript(); }
+void ScriptedPrinterProperties::Push(std::optional<std::string> answer) {
+  if (answer)
+    answers_.push_back(PrinterPropertiesAnswer{std::move(*answer), {}});
+  else
+    answers_.push_back(std::nullopt);
+}
+void ScriptedPrinterProperties::PushPdfFile(std::string file) {
+  answers_.push_back(PrinterPropertiesAnswer{{}, std::move(file)});
+}
 bool ScriptedPrinterProperties::TakeAnswer(const std::string& shown,
-                                           std::optional<std::string>& answer) {
+                                           std::optional<PrinterPropertiesAnswer>& answer) {
   asked_.push_back(shown);
   if (answers_.empty()) return false;
   answer = std::move(answers_.front());
@@ -235,7 +244,9 @@ TFRMsetup::TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* pa
   // FormCreate: the printers, the current one selected, the first model.
   for (const std::string& name : request.printers)
     IMPRESSORAS->addItem(QString::fromStdString(name));
+  IMPRESSORAS->setPlaceholderText(QString::fromUtf8(kNoPrinter));
   SelectPrinter(request.currentPrinter);
+  if (!request.outputFile.empty()) SelectPdfFile(request.outputFile);
 
   // Setup, step 3.
   MODELOS->addItems({QStringLiteral("Epson - Matriciais e compatíveis"),
@@ -291,27 +302,71 @@ void TFRMsetup::SelectPrinter(const std::string& name) {
     IMPRESSORAS->setCurrentIndex(0);
 }
 
-std::string TFRMsetup::SelectedPrinter() const { return IMPRESSORAS->currentText().toStdString(); }
+// The PDF file's entry carries its file name; printers carry nothing.
+constexpr int kPdfFileRole = Qt::UserRole + 1;
+
+void TFRMsetup::SelectPdfFile(const std::string& file) {
+  pdfFile_ = file;
+  int index = -1;
+  for (int i = 0; i < IMPRESSORAS->count() && index < 0; ++i)
+    if (!IMPRESSORAS->itemData(i, kPdfFileRole).toString().isEmpty()) index = i;
+  if (index < 0) {
+    IMPRESSORAS->addItem(QString());
+    index = IMPRESSORAS->count() - 1;
+  }
+  IMPRESSORAS->setItemText(index, QString::fromStdString(kArquivoPdf + file));
+  IMPRESSORAS->setItemData(index, QString::fromStdString(file), kPdfFileRole);
+  IMPRESSORAS->setCurrentIndex(index);
+}
+
+bool TFRMsetup::PdfFileSelected() const {
+  return !IMPRESSORAS->currentData(kPdfFileRole).toString().isEmpty();
+}
+
+std::string TFRMsetup::SelectedPrinter() const {
+  return PdfFileSelected() ? std::string() : IMPRESSORAS->currentText().toStdString();
+}
 
 void TFRMsetup::IMPRESSORASExit() {
-  engine_.DetectaModelo(IMPRESSORAS->currentText().toUpper().toStdString());
+  if (PdfFileSelected()) {
+    // A PDF file takes pages, not a text printer's bytes.
+    engine_.Impressora = TModelo::Grafico;
+    engine_.PreparaImpressora(engine_.Impressora, engine_.TamanhoQteLinhas, engine_.TamanhoQteLPP);
+  } else {
+    engine_.DetectaModelo(IMPRESSORAS->currentText().toUpper().toStdString());
+  }
   MODELOS->setCurrentIndex(static_cast<int>(engine_.Impressora));
 }
 
 void TFRMsetup::BitBtn1Click() {
   const std::string shown = SelectedPrinter();
-  std::optional<std::string> after;
+  std::optional<PrinterPropertiesAnswer> after;
   bool answered = false;
   if (ScriptedPrinterProperties* script = ScriptedPrinterProperties::Current())
     answered = script->TakeAnswer(shown, after);
   if (!answered) {
     QPrinter printer;
     if (!shown.empty()) printer.setPrinterName(QString::fromStdString(shown));
+    if (PdfFileSelected()) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(pdfFile_));
+    }
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Propriedades"));
-    if (dialog.exec() == QDialog::Accepted) after = printer.printerName().toStdString();
+    if (dialog.exec() == QDialog::Accepted) {
+      // Qt's PDF printer ("Print to File (PDF)") leaves a file name, not a printer.
+      if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        after = PrinterPropertiesAnswer{{}, printer.outputFileName().toStdString()};
+      else
+        after = PrinterPropertiesAnswer{printer.printerName().toStdString(), {}};
+    }
   }
-  if (after.has_value()) SelectPrinter(*after);
+  if (after.has_value()) {
+    if (!after->pdfFile.empty())
+      SelectPdfFile(after->pdfFile);
+    else
+      SelectPrinter(after->printer);
+  }
   IMPRESSORASExit();
 }
 
@@ -324,6 +379,7 @@ void TFRMsetup::OKClick() {
   }
   SetupChoices c;
   c.printer = SelectedPrinter();
+  if (PdfFileSelected()) c.outputFile = pdfFile_;
   c.model = static_cast<TModelo>(std::max(0, MODELOS->currentIndex()));
   c.range = chkTodas->isChecked()   ? SetupPageRange::Todas
             : chkAtual->isChecked() ? SetupPageRange::Atual

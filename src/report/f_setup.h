@@ -24,6 +24,13 @@ namespace nfp {
 
 class TRelGrade;
 
+// What the printer properties dialog was left with: a printer, or a PDF file
+// (Qt's PDF printer, "Print to File (PDF)").
+struct PrinterPropertiesAnswer {
+  std::string printer;
+  std::string pdfFile;  // not empty: print into this file
+};
+
 // Test and automation hook for the printer properties dialog: while an
 // instance lives, each queued answer replaces the dialog; a name is the
 // printer that is current afterwards, std::nullopt leaves it as it was.
@@ -36,15 +43,19 @@ class ScriptedPrinterProperties {
   ScriptedPrinterProperties(const ScriptedPrinterProperties&) = delete;
   ScriptedPrinterProperties& operator=(const ScriptedPrinterProperties&) = delete;
 
-  void Push(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
+  void Push(std::optional<std::string> answer);
+  // The PDF printer chosen, printing into `file`.
+  void PushPdfFile(std::string file);
   const std::vector<std::string>& Asked() const { return asked_; }  // printer shown
   std::size_t Pending() const { return answers_.size(); }
 
   static ScriptedPrinterProperties* Current();
-  bool TakeAnswer(const std::string& shown, std::optional<std::string>& answer);
+  // False when nothing is queued; otherwise `answer` is the queued one
+  // (nothing for a cancelled dialog).
+  bool TakeAnswer(const std::string& shown, std::optional<PrinterPropertiesAnswer>& answer);
 
  private:
-  std::deque<std::optional<std::string>> answers_;
+  std::deque<std::optional<PrinterPropertiesAnswer>> answers_;
   std::vector<std::string> asked_;
   ScriptedPrinterProperties* outer_;
 };
@@ -52,6 +63,9 @@ class ScriptedPrinterProperties {
 class TFRMsetup : public QDialog {
   Q_OBJECT
  public:
+  // Shown in the printer list when there is no printer at all.
+  static constexpr const char* kNoPrinter = "Nenhuma impressora instalada.";
+
   TFRMsetup(TRelGrade& engine, const SetupRequest& request, QWidget* parent = nullptr);
 
   // The choices after OK, nothing after Cancel.
@@ -113,12 +127,17 @@ class TFRMsetup : public QDialog {
 
  private:
   void SelectPrinter(const std::string& name);
-  std::string SelectedPrinter() const;
+  // Puts the entry of a PDF file in the printer list (one at most) and
+  // selects it.
+  void SelectPdfFile(const std::string& file);
+  bool PdfFileSelected() const;
+  std::string SelectedPrinter() const;  // empty for the PDF file
 
   TRelGrade& engine_;
   QColor fontColor_;
   bool mayClose_ = false;
   bool shownOnce_ = false;
+  std::string pdfFile_;
   std::optional<SetupChoices> choices_;
   QPixmap img123123_, img112233_, img321321_, img332211_;
 };

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "report/page_item.h"
+#include "report/rel_grade.h"
 
 namespace nfp {
 
@@ -95,6 +96,31 @@ QPicture PagePicture(const PageDrawing& d) {
 
 QPicture DrawPagePicture(TRelGrade& rel, int page, PictureMode mode) {
     return PagePicture(DrawPage(rel, page, mode));
+}
+
+DeviceMetrics PageMetrics(const QPageLayout& layout, int resolution, int dpiX, int dpiY) {
+    const QRect full = layout.fullRectPixels(resolution);
+    const QRect paint = layout.paintRectPixels(resolution);
+    DeviceMetrics m;
+    m.physicalWidth = full.width();
+    m.physicalHeight = full.height();
+    m.printableWidth = paint.width();
+    m.printableHeight = paint.height();
+    m.dpiX = dpiX;
+    m.dpiY = dpiY;
+    m.offsetX = paint.left() - full.left();
+    m.offsetY = paint.top() - full.top();
+    return m;
+}
+
+Placement PaintPlacedPage(QPainter& painter, const DeviceMetrics& metrics, TRelGrade& rel, int page) {
+    const Placement placed = PlacePage(metrics, rel.Margens, rel.TamanhoQteColunas, rel.TamanhoQteLinhas,
+                                       rel.FonteTamanhoPadrao, rel.TamanhoQteLPP);
+    // A cancel while drawing leaves the rest undrawn; what was drawn still
+    // goes on the page.
+    const QPicture picture = DrawPagePicture(rel, page, PictureMode::Print);
+    StretchPicture(painter, picture, QRectF(placed.left, placed.top, placed.width - 1, placed.height - 1));
+    return placed;
 }
 
 } // namespace nfp

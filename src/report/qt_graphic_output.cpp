@@ -8,26 +8,24 @@
 namespace nfp {
 
 DeviceMetrics MetricsOf(QPrinter& printer) {
-    const int resolution = printer.resolution();
-    const QPageLayout layout = printer.pageLayout();
-    const QRect full = layout.fullRectPixels(resolution);
-    const QRect paint = layout.paintRectPixels(resolution);
-    DeviceMetrics m;
-    m.physicalWidth = full.width();
-    m.physicalHeight = full.height();
-    m.printableWidth = paint.width();
-    m.printableHeight = paint.height();
-    m.dpiX = printer.logicalDpiX();
-    m.dpiY = printer.logicalDpiY();
-    m.offsetX = paint.left() - full.left();
-    m.offsetY = paint.top() - full.top();
-    return m;
+    return PageMetrics(printer.pageLayout(), printer.resolution(), printer.logicalDpiX(), printer.logicalDpiY());
 }
 
 bool QtGraphicOutput::Begin(const GraphicJobSettings& settings) {
+    file_.reset();
     if (!fixed_) {
         own_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (!settings.printerName.empty()) own_->setPrinterName(QString::fromStdString(settings.printerName));
+        if (!settings.outputFile.empty()) {
+            int error = 0;
+            file_ = ReplacingFile::Create(settings.outputFile, error);
+            if (!file_) return false;
+            file_->HandOver();
+            own_->setOutputFormat(QPrinter::PdfFormat);
+            own_->setOutputFileName(QString::fromStdString(file_->TempPath().string()));
+            own_->setPageSize(QPageSize(QPageSize::A4));
+        } else if (!settings.printerName.empty()) {
+            own_->setPrinterName(QString::fromStdString(settings.printerName));
+        }
     }
     QPrinter* p = printer();
     p->setPageOrientation(settings.orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
@@ -37,6 +35,7 @@ bool QtGraphicOutput::Begin(const GraphicJobSettings& settings) {
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(p)) {
         painter_.reset();
+        file_.reset();
         return false;
     }
     return true;
@@ -48,18 +47,16 @@ void QtGraphicOutput::NewPage() {
 
 void QtGraphicOutput::PrintPage(TRelGrade& rel, int page) {
     if (!painter_) return;
-    last_ = PlacePage(MetricsOf(*printer()), rel.Margens, rel.TamanhoQteColunas, rel.TamanhoQteLinhas,
-                      rel.FonteTamanhoPadrao, rel.TamanhoQteLPP);
-    // A cancel while drawing leaves the rest undrawn; what was drawn still
-    // goes on the page.
-    const QPicture picture = DrawPagePicture(rel, page, PictureMode::Print);
-    StretchPicture(*painter_, picture, QRectF(last_.left, last_.top, last_.width - 1, last_.height - 1));
+    last_ = PaintPlacedPage(*painter_, MetricsOf(*printer()), rel, page);
 }
 
-void QtGraphicOutput::End() {
-    if (painter_) painter_->end();
+bool QtGraphicOutput::End() {
+    bool ended = !painter_ || painter_->end();
     painter_.reset();
     own_.reset();
+    if (file_) ended = ended && file_->Commit();
+    file_.reset();
+    return ended;
 }
 
 } // namespace nfp

@@ -7,6 +7,7 @@
 
 #include "report/graphic_output.h"
 #include "report/graphic_placement.h"
+#include "report/replacing_file.h"
 
 namespace nfp {
 
@@ -15,7 +16,9 @@ DeviceMetrics MetricsOf(QPrinter& printer);
 
 class QtGraphicOutput : public GraphicOutput {
 public:
-    // Prints on the platform's printer named by each job (CUPS through Qt).
+    // Prints on the platform's printer named by each job (CUPS through Qt),
+    // or into the job's PDF file: written beside it under a temporary name
+    // and renamed into place at the end.
     QtGraphicOutput() = default;
     // Prints on a printer set up by the caller (a PDF file in tests).
     explicit QtGraphicOutput(QPrinter& printer) : fixed_(&printer) {}
@@ -23,7 +26,7 @@ public:
     bool Begin(const GraphicJobSettings& settings) override;
     void NewPage() override;
     void PrintPage(TRelGrade& engine, int page) override;
-    void End() override;
+    bool End() override;
 
     // Where the last page went.
     const Placement& LastPlacement() const { return last_; }
@@ -34,6 +37,7 @@ private:
     QPrinter* fixed_ = nullptr;
     std::unique_ptr<QPrinter> own_;
     std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<ReplacingFile> file_;
     Placement last_;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "report/page_selection.h"
+#include "report/report_file_saver.h"
 #include "report/text_page_writer.h"
 #include "util/text_codec.h"
 
@@ -210,6 +211,7 @@ bool TRelGrade::Setup() {
         request.printers = services.printers->PrinterNames();
         request.currentPrinter = services.printers->CurrentPrinter().value_or("");
     }
+    request.outputFile = ArquivoGrafico;
     request.model = Impressora;
     request.customModelName = ImpressoraPersonalizada.NomeImpressora;
     request.preview = OpcoesPreview.Preview;
@@ -226,6 +228,7 @@ bool TRelGrade::Setup() {
         return false;
     }
     ProcessEvents();
+    ArquivoGrafico = choices->outputFile;
     if (services.printers) {
         if (!choices->printer.empty()) services.printers->SetCurrentPrinter(choices->printer);
         if (const auto current = services.printers->CurrentPrinter())
@@ -329,12 +332,25 @@ void TRelGrade::RunPages(const std::optional<std::string>& arquivo, const std::f
     if (progress) progress->Close();
 }
 
+bool TRelGrade::NoPrinterInstalled() {
+    const bool needsPrinter =
+        Impressora == TModelo::Grafico ? ArquivoGrafico.empty() : UsaGerenciadorImpr;
+    if (!needsPrinter || !services.printers) return false;
+    if (!services.printers->PrinterNames().empty()) return false;
+    const auto current = services.printers->CurrentPrinter();
+    return !current || current->empty();
+}
+
 void TRelGrade::ImprimirRelatorio(const std::optional<std::string>& arquivo) {
     ReportState& st = TheReportState();
     if (!arquivo) {
         bool continuar = true;
         if (OnBeforePrint) OnBeforePrint(*this, continuar);
         if (!continuar) return;
+        if (NoPrinterInstalled()) {
+            ShowMessage(kMsgSemImpressora);
+            return;
+        }
     }
     st.abandoned = false;
     st.cancel = false;
@@ -358,11 +374,12 @@ bool TRelGrade::PrintGraphicJob() {
     settings.orientation = Orientacao;
     settings.title = TitulodoRelatorio;
     if (services.printers) settings.printerName = services.printers->CurrentPrinter().value_or("");
+    settings.outputFile = ArquivoGrafico;
     if (!services.graphic->Begin(settings)) {
         // Without this the job would vanish with nothing on screen.
-        ShowMessage(settings.printerName.empty()
-                        ? std::string("Não foi possível iniciar a impressão.")
-                        : "Não foi possível iniciar a impressão em \"" + settings.printerName + "\".");
+        const std::string& where = settings.outputFile.empty() ? settings.printerName : settings.outputFile;
+        ShowMessage(where.empty() ? std::string("Não foi possível iniciar a impressão.")
+                                  : "Não foi possível iniciar a impressão em \"" + where + "\".");
         return false;
     }
     RunPages(std::nullopt, [&](int page) {
@@ -371,7 +388,7 @@ bool TRelGrade::PrintGraphicJob() {
         st.pagePrinted = true;
         return true;
     });
-    services.graphic->End();
+    if (!services.graphic->End() && !settings.outputFile.empty()) ShowMessage(kMsgErroGravacao + settings.outputFile);
     return true;
 }
 

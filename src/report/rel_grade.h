@@ -56,6 +56,10 @@ public:
     TPreviewOptions OpcoesPreview;
     // Separators ImpNum and &PAGE& write numbers with.
     NumberSeparators Separadores;
+    // A PDF file the graphic route prints into instead of a printer: Qt's PDF
+    // printer chosen in the printer properties of the setup dialog. Empty:
+    // the current printer.
+    std::string ArquivoGrafico;
 
     // Events.
     std::function<void(TRelGrade&, const std::string& mensagem)> OnErro;
@@ -89,8 +93,14 @@ public:
     void DetectaModelo(std::string_view nomeImpressora);
 
     // Prints the open report on the route of Impressora; with a file name
-    // the job's bytes go into that file instead (printer data).
+    // the job's bytes go into that file instead (printer data). A job to a
+    // printer when none is installed only says so (kMsgSemImpressora).
     void ImprimirRelatorio(const std::optional<std::string>& arquivo = std::nullopt);
+
+    // True when printing now needs one of the platform's printers (the
+    // graphic route without ArquivoGrafico, or the spooler) and the platform
+    // has none at all.
+    bool NoPrinterInstalled();
 
     // --- For the engine's windows (preview, progress, page picture). ---
 
@@ -138,6 +148,9 @@ private:
 };
 
 // Message texts.
+inline constexpr const char* kMsgSemImpressora = "Nenhuma impressora instalada.";
+// How a PDF file stands in the printer list and the preview's status bar.
+inline constexpr const char* kArquivoPdf = "Arquivo PDF: ";
 inline constexpr const char* kErroPosicao = "RELGRADE: Posi\xC3\xA7\xC3\xA3o de Impress\xC3\xA3o inv\xC3\xA1lida, Linha/Coluna devem ser > 0";
 
 } // namespace nfp

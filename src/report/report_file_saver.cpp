@@ -7,15 +7,11 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <random>
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
 
 #include "report/page_store.h"
 #include "report/plain_text_report.h"
 #include "report/rel_grade.h"
+#include "report/replacing_file.h"
 #include "report/saved_report.h"
 
 namespace nfp {
@@ -26,113 +22,21 @@ namespace {
 
 // --- files -------------------------------------------------------------------
 
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File Open(const fs::path& path, bool forWriting) {
+File OpenForReading(const fs::path& path) {
 #ifdef _WIN32
-    return File(_wfopen(path.c_str(), forWriting ? L"wbx" : L"rb"));
+    return File(_wfopen(path.c_str(), L"rb"));
 #else
-    // "x": never opens a file that is already there.
-    return File(std::fopen(path.c_str(), forWriting ? "wbx" : "rb"));
+    return File(std::fopen(path.c_str(), "rb"));
 #endif
 }
-
-// The place a save ends up: a symbolic link is followed, so that the file it
-// names is replaced and the link stays.
-fs::path Destination(const fs::path& chosen) {
-    std::error_code ec;
-    if (!fs::is_symlink(chosen, ec)) return chosen;
-    fs::path target = fs::read_symlink(chosen, ec);
-    if (ec) return chosen;
-    if (target.is_relative()) target = chosen.parent_path() / target;
-    return target;
-}
-
-// A file written next to its destination under a temporary name; Commit
-// renames it over the destination. Until then the destination is untouched,
-// and a file not committed is removed.
-class ReplacingFile {
-public:
-    ReplacingFile(fs::path target, fs::path temp, File file)
-        : target_(std::move(target)), temp_(std::move(temp)), file_(std::move(file)) {}
-
-    // Nothing, with the system's error number in `error`, when no temporary
-    // file could be created.
-    static std::unique_ptr<ReplacingFile> Create(const std::string& destination, int& error) {
-        error = 0;
-        const fs::path target = Destination(PathOf(destination));
-        const fs::path folder = target.parent_path();
-        std::random_device seed;
-        std::mt19937 random(seed());
-        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-        std::uniform_int_distribution<int> pick(0, sizeof kLetters - 2);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string suffix;
-            for (int i = 0; i < 8; ++i) suffix += kLetters[pick(random)];
-            fs::path temp = folder / fs::path("." + target.filename().string() + "." + suffix + ".tmp");
-            errno = 0;
-            if (File f = Open(temp, true)) return std::make_unique<ReplacingFile>(target, std::move(temp), std::move(f));
-            error = errno ? errno : EIO;
-            if (error != EEXIST) return nullptr;
-        }
-        return nullptr;
-    }
-
-    ~ReplacingFile() {
-        file_.reset();
-        if (!committed_) {
-            std::error_code ec;
-            fs::remove(temp_, ec);
-        }
-    }
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
-
-    const fs::path& TempPath() const { return temp_; }
-
-    bool Write(std::string_view bytes) {
-        return file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) == bytes.size();
-    }
-    bool Flush() { return file_ && std::fflush(file_.get()) == 0; }
-
-    // Lets another writer (a print job) fill the temporary file.
-    void HandOver() { file_.reset(); }
-
-    bool Commit() {
-        if (file_) {
-            if (std::fflush(file_.get()) != 0 || std::ferror(file_.get())) return false;
-#if defined(__unix__) || defined(__APPLE__)
-            if (::fsync(::fileno(file_.get())) != 0) return false;
-#endif
-            if (std::fclose(file_.release()) != 0) return false;
-        }
-        std::error_code ec;
-        if (fs::exists(target_, ec)) {
-            const auto perms = fs::status(target_, ec).permissions();
-            if (!ec) fs::permissions(temp_, perms, ec);
-        }
-        fs::rename(temp_, target_, ec);
-        if (ec) return false;
-        committed_ = true;
-        return true;
-    }
-
-private:
-    fs::path target_;
-    fs::path temp_;
-    File file_;
-    bool committed_ = false;
-};
 
 std::optional<std::string> ReadWholeFile(const std::string& name) {
-    const File f = Open(PathOf(name), false);
+    const File f = OpenForReading(PathOfUtf8(name));
     if (!f) return std::nullopt;
     std::string bytes;
     char buf[1 << 16];
@@ -239,7 +143,10 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 } // namespace
 
 std::string SaveFileName(std::string_view chosen, SaveFileType type) {
-    const char* extension = type == SaveFileType::Relatorio ? ".RGR" : type == SaveFileType::Impressao ? ".PRN" : ".TXT";
+    const char* extension = type == SaveFileType::Relatorio   ? ".RGR"
+                            : type == SaveFileType::Impressao ? ".PRN"
+                            : type == SaveFileType::Texto     ? ".TXT"
+                                                              : ".PDF";
 #ifdef _WIN32
     const std::size_t folderEnd = chosen.find_last_of("/\\:");
 #else
@@ -258,6 +165,7 @@ bool SaveReport(TRelGrade& rel, std::string_view chosenName, SaveFileType type) 
     case SaveFileType::Relatorio: return SaveAsReportFile(rel, std::move(name));
     case SaveFileType::Impressao: return SaveAsPrinterData(rel, std::move(name));
     case SaveFileType::Texto: return SaveAsPlainText(rel, std::move(name));
+    case SaveFileType::Pdf: return SaveAsPdf(rel, std::move(name));
     }
     return false;
 }
@@ -304,6 +212,38 @@ bool SaveAsPlainText(TRelGrade& rel, std::string fileName) {
     }
     if (!file->Write(text.Finish())) return fail();
     progress.reset();
+    return CommitSave(rel, *file, fileName);
+}
+
+bool SaveAsPdf(TRelGrade& rel, std::string fileName) {
+    if (!BeginSave(rel, fileName)) return false;
+    if (!rel.services.pdf) return false;
+    int error = 0;
+    const auto file = ReplacingFile::Create(fileName, error);
+    if (!file) {
+        rel.ShowMessage(kMsgErroAbertura + fileName);
+        return false;
+    }
+    file->HandOver();
+    std::vector<int> pages;
+    for (int page = 1; page <= rel.TotalPaginas(); ++page) pages.push_back(page);
+    bool cancelled = false;
+    bool written = false;
+    {
+        auto progress = OpenProgress(rel, kCaptionGravando, fileName, static_cast<long long>(pages.size()));
+        rel.ClearCancel();
+        written = rel.services.pdf->Write(rel, file->TempPath().string(), pages, [&] {
+            // A cancel seen while the page was drawn has been told already.
+            if (progress) progress->Step();
+            cancelled = rel.CancelRequested() || rel.CheckCancel();
+            return cancelled;
+        });
+    }
+    if (cancelled) return false;
+    if (!written) {
+        rel.ShowMessage(kMsgErroGravacao + fileName);
+        return false;
+    }
     return CommitSave(rel, *file, fileName);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Saving the open report as a file, in the three forms the preview offers,
+// Saving the open report as a file, in the four forms the preview offers,
 // and loading a saved report in place of the open one.
 //
 // A save is written to a temporary file in the chosen folder and renamed
@@ -20,11 +20,11 @@ inline constexpr const char* kMsgErroGravacao = "Erro na grava\xC3\xA7" "ao do a
 inline constexpr const char* kMsgModoGrafico = "Desculpe, mas o modo gr\xC3\xA1" "fico n\xC3\xA3o esta dispon\xC3\xADvel...";
 
 // The file types of the save dialog, in the order of its filters.
-enum class SaveFileType { Relatorio, Impressao, Texto };
+enum class SaveFileType { Relatorio, Impressao, Texto, Pdf };
 
 // The chosen name with its extension replaced by that of the type (".RGR",
-// ".PRN", ".TXT"). A name that already has that extension, in any letter
-// case, is kept as chosen.
+// ".PRN", ".TXT", ".PDF"). A name that already has that extension, in any
+// letter case, is kept as chosen.
 std::string SaveFileName(std::string_view chosen, SaveFileType type);
 
 // What the preview's save button runs once the user has confirmed the save
@@ -40,6 +40,9 @@ bool SaveAsReportFile(TRelGrade& rel, std::string fileName);
 // setup's pages, copies and order apply); refused for the graphic model.
 bool SaveAsPrinterData(TRelGrade& rel, std::string fileName);
 bool SaveAsPlainText(TRelGrade& rel, std::string fileName);
+// Every page as the graphic printing lays it out, through the engine's PDF
+// service (nothing is saved without one); the progress window counts pages.
+bool SaveAsPdf(TRelGrade& rel, std::string fileName);
 
 // What the preview's open button runs once the user has picked a file:
 // fires OnLoad (an emptied name cancels), reads the file and, when it has

@@ -16,6 +16,7 @@ void ReportPlatform::Attach(TRelGrade& rel) {
     rel.services.setupDialog = &setup_;
     rel.services.progress = &progress_;
     rel.services.preview = &preview_;
+    rel.services.pdf = &pdf_;
     rel.services.processEvents = [] { QCoreApplication::processEvents(); };
     rel.Separadores = LocaleNumberSeparators(QLocale::system());
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Everything the report engine needs from this platform, in one place for
 // the application: CUPS printers and raw jobs, direct ports, graphic
-// printing through Qt, the setup, progress and preview windows, and the
-// message boxes the application supplies.
+// printing and PDF documents through Qt, the setup, progress and preview
+// windows, and the message boxes the application supplies.
 //
 //   ReportPlatform platform(messages);   // lives as long as the engine
 //   platform.Attach(RelGrade);
@@ -21,6 +21,7 @@
 #include "report/f_setup.h"
 #include "report/number_mask.h"
 #include "report/qt_graphic_output.h"
+#include "report/qt_pdf_output.h"
 #include "report/report_messages.h"
 
 namespace nfp {
@@ -66,6 +67,7 @@ private:
     QtSetupDialog setup_;
     QtProgressWindowFactory progress_;
     QtPreviewWindow preview_;
+    QtPdfOutput pdf_;
 };
 
 } // namespace nfp

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "report/graphic_output.h"
+#include "report/pdf_output.h"
 #include "report/preview_window.h"
 #include "report/printer_system.h"
 #include "report/progress_window.h"
@@ -33,6 +34,7 @@ struct ReportServices {
     SetupDialog* setupDialog = nullptr;
     ProgressWindowFactory* progress = nullptr;
     PreviewWindow* preview = nullptr;
+    PdfOutput* pdf = nullptr;           // saving as a PDF document
     // Lets pending window messages through (long loops call it between items).
     std::function<void()> processEvents;
     // For the &HORA& and &DATA& macros.

@@ -33,6 +33,7 @@ struct SetupRequest {
     TColor fontColor = clBlack;          // CorFonte
     std::vector<std::string> printers;   // the platform's printers
     std::string currentPrinter;          // selected at first; may be empty
+    std::string outputFile;              // ArquivoGrafico: a PDF file chosen before, selected instead
     TModelo model = TModelo::Epson;      // Impressora
     std::string customModelName;         // ImpressoraPersonalizada.NomeImpressora
     bool preview = false;                // OpcoesPreview.Preview
@@ -45,7 +46,8 @@ struct SetupRequest {
 };
 
 struct SetupChoices {
-    std::string printer;                 // becomes the current printer
+    std::string printer;                 // becomes the current printer (empty: unchanged)
+    std::string outputFile;              // becomes ArquivoGrafico: a PDF file, or empty for the printer
     TModelo model = TModelo::Epson;
     SetupPageRange range = SetupPageRange::Todas;
     std::string pages;                   // EdPaginas, used with Selecao

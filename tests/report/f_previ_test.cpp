@@ -1,5 +1,7 @@
 // The preview window on the offscreen platform, with a real report.
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -13,9 +15,12 @@
 
 #include "report/f_previ.h"
 #include "report/preview_zoom.h"
+#include "report/qt_pdf_output.h"
 #include "report/report_search.h"
 #include "report/sending_summary.h"
+#include "pdf_test_support.h"
 #include "report_test_support.h"
+#include "report_windows_fixtures.h"
 
 #include <filesystem>
 #include <fstream>
@@ -317,6 +322,70 @@ TEST(Preview, SaveAndOpenFromTheToolbar) {
     EXPECT_EQ(w.form.Panel(0)->text(), QStringLiteral("Página: 1 de 3"));
     EXPECT_EQ(r.rel.TitulodoRelatorio, "tres paginas");
     EXPECT_TRUE(w.enabled("PROXIMA"));
+}
+
+TEST(Preview, SaveDialogOffersPdfBesideTheOtherTypes) {
+    const QStringList filters = SaveDialogFilters();
+    ASSERT_EQ(filters.size(), 4);
+    EXPECT_EQ(filters[static_cast<int>(SaveFileType::Pdf)], QStringLiteral("Documento PDF (*.PDF)"));
+
+    // The real dialog, offering the type asked for first.
+    Report r(1);
+    Window w(r.rel);
+    QStringList shown;
+    QString selected;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->nameFilters();
+        selected = dialog->selectedNameFilter();
+        dialog->reject();
+    });
+    w.form.SaveAs(SaveFileType::Pdf);
+    EXPECT_EQ(shown, filters);
+    EXPECT_EQ(selected, QStringLiteral("Documento PDF (*.PDF)"));
+}
+
+TEST(Preview, SavedAsPdfOnePagePerReportPage) {
+    TempDir dir;
+    Report r(2);
+    QtPdfOutput pdf;
+    r.rel.services.pdf = &pdf;
+    Window w(r.rel);
+    w.form.askSaveFile = [&](const std::string&) {
+        return std::optional(std::pair{dir.File("resumo"), SaveFileType::Pdf});
+    };
+    w.form.SALVARClick();
+    const std::string file = dir.File("resumo.PDF");
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(r.messages.shown.empty());
+    EXPECT_EQ(PdfPageCount(ReadAll(file)), 2u);
+    const std::string text = PdfText(file);
+    EXPECT_NE(text.find("rodapé da página 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("rodapé da página 2"), std::string::npos) << text;
+}
+
+// No printer at all: Imprimir suggests keeping the report as a PDF document.
+TEST(Preview, PrintWithoutAPrinterSuggestsSavingAsPdf) {
+    for (const bool yes : {true, false}) {
+        Report r(1);
+        nfp::testing::ListedPrinters none({}, "");
+        r.rel.services.printers = &none;
+        r.rel.Impressora = TModelo::Grafico;
+        r.messages.answer = yes;
+        Window w(r.rel);
+        std::vector<SaveFileType> offered;
+        w.form.askSaveFile = [&](const std::string&) {
+            offered.push_back(w.form.SaveTypeOffered());
+            return std::optional<std::pair<std::string, SaveFileType>>();
+        };
+        w.form.IMPRIMIRClick();
+        EXPECT_EQ(r.messages.asked, std::vector<std::string>{
+                                        "Nenhuma impressora instalada.\r\rDeseja salvar o relatório como Documento PDF ?"});
+        EXPECT_TRUE(r.messages.shown.empty());
+        EXPECT_EQ(offered, yes ? std::vector<SaveFileType>{SaveFileType::Pdf} : std::vector<SaveFileType>{});
+        EXPECT_EQ(w.form.SaveTypeOffered(), SaveFileType::Relatorio);
+    }
 }
 
 TEST(Preview, FileThatDoesNotOpenLeavesThePageShown) {

@@ -227,6 +227,81 @@ TEST_F(SetupDialogTest, PropertiesSelectThePrinterCurrentAfterwards) {
   EXPECT_EQ(properties.Asked(), (std::vector<std::string>{"Epson LX-300", "Bematech MP-20"}));
 }
 
+// Qt's PDF printer chosen in the printer properties: the list shows the file,
+// the model becomes the graphic one, and OK makes the graphic route print
+// into it; choosing a printer again puts the printer back.
+TEST_F(SetupDialogTest, PdfPrinterChosenInThePropertiesIsKept) {
+  engine_.MutableState().previewActive = true;
+  ScriptedPrinterProperties properties;
+  properties.PushPdfFile("/tmp/relatorios/resumo.pdf");
+  EXPECT_TRUE(RunSetup([](TFRMsetup& d) {
+    d.BitBtn1->click();
+    EXPECT_EQ(d.IMPRESSORAS->currentText(), QStringLiteral("Arquivo PDF: /tmp/relatorios/resumo.pdf"));
+    EXPECT_EQ(d.MODELOS->currentIndex(), static_cast<int>(TModelo::Grafico));
+    d.OK->click();
+  }));
+  EXPECT_EQ(engine_.ArquivoGrafico, "/tmp/relatorios/resumo.pdf");
+  EXPECT_EQ(engine_.Impressora, TModelo::Grafico);
+  EXPECT_EQ(printers_.Current(), "Epson LX-300");
+
+  EXPECT_TRUE(RunSetup([](TFRMsetup& d) {
+    EXPECT_EQ(d.IMPRESSORAS->currentText(), QStringLiteral("Arquivo PDF: /tmp/relatorios/resumo.pdf"));
+    EXPECT_EQ(d.IMPRESSORAS->count(), 4);
+    d.IMPRESSORAS->setCurrentIndex(1);
+    d.OK->click();
+  }));
+  EXPECT_EQ(engine_.ArquivoGrafico, "");
+  EXPECT_EQ(printers_.Current(), "HP LaserJet 1020");
+}
+
+// The platform's own printer properties dialog, its PDF printer chosen.
+TEST_F(SetupDialogTest, PlatformPropertiesDialogLeavesThePdfFile) {
+  engine_.MutableState().previewActive = true;
+  bool chosen = false;
+  EXPECT_TRUE(RunSetup([&](TFRMsetup& d) {
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      auto* list = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+      auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+      ASSERT_NE(list, nullptr);
+      ASSERT_NE(file, nullptr);
+      list->setCurrentIndex(list->count() - 1);  // Qt's PDF printer comes last
+      file->setText(QStringLiteral("/tmp/relatorios/saida.pdf"));
+      chosen = true;
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    d.BitBtn1->click();
+    EXPECT_EQ(d.IMPRESSORAS->currentText(), QStringLiteral("Arquivo PDF: /tmp/relatorios/saida.pdf"));
+    d.OK->click();
+  }));
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(engine_.ArquivoGrafico, "/tmp/relatorios/saida.pdf");
+}
+
+TEST(SetupDialogNoPrinter, SaysThereIsNone) {
+  ListedPrinters none({}, "");
+  RecordingMessages messages;
+  QtSetupDialog setup;
+  TRelGrade engine;
+  engine.services.printers = &none;
+  engine.services.messages = &messages;
+  engine.services.setupDialog = &setup;
+  ASSERT_TRUE(engine.Abrir());
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<TFRMsetup*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    ran = true;
+    EXPECT_EQ(d->IMPRESSORAS->count(), 0);
+    EXPECT_EQ(d->IMPRESSORAS->currentIndex(), -1);
+    EXPECT_EQ(d->IMPRESSORAS->placeholderText(), QStringLiteral("Nenhuma impressora instalada."));
+    d->CANCELAR->click();
+  });
+  EXPECT_FALSE(engine.Setup());
+  EXPECT_TRUE(ran);
+}
+
 // Every caption has the room it needs: none runs under the control beside it
 // or past the edge of its box.
 TEST_F(SetupDialogTest, CaptionsFitBesideTheirNeighbours) {

@@ -341,6 +341,38 @@ TEST(PagePicture, StretchedToItsTargetWhateverTheDevicesResolution) {
     }
 }
 
+// Qt's PDF printer chosen in the printer properties: the graphic route
+// prints into its file, replacing an earlier one whole.
+TEST(GraphicPrinting, APdfFileChosenAsThePrinterReceivesTheJob) {
+    TempDir dir;
+    const std::string file = dir.File("impresso.pdf");
+    { std::ofstream(file) << "anterior"; }
+    QtGraphicOutput output;
+    Report r;
+    ConfigureSendingSummaryEngine(r.rel);
+    r.rel.services.graphic = &output;
+    r.rel.OpcoesPreview.Preview = false;
+    r.rel.MostrarProgresso = false;
+    r.rel.Impressora = TModelo::Grafico;
+    r.rel.PortaComunicacao = "pdf";
+    r.rel.ArquivoGrafico = file;
+    ASSERT_TRUE(r.rel.Abrir());
+    r.rel.Imp(1, 1, "Resumo do Envio");
+    r.rel.NovaPagina();
+    r.rel.Imp(88, 80, "segunda folha");
+    ASSERT_TRUE(r.rel.Fechar());
+    EXPECT_TRUE(r.messages.shown.empty()) << r.messages.shown.front();
+    const std::string pdf = ReadAll(file);
+    ASSERT_TRUE(pdf.starts_with("%PDF"));
+    EXPECT_EQ(PdfPageCount(pdf), 2u);
+    const std::string text = PdfText(file);
+    EXPECT_NE(text.find("Resumo do Envio"), std::string::npos) << text;
+    EXPECT_NE(text.find("segunda folha"), std::string::npos) << text;
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"impresso.pdf"});
+}
+
 TEST(GraphicPrinting, TooLargeForThePaperIsReducedByOneFactor) {
     TempDir dir;
     PdfSummary summary(dir.File("carta.pdf"), QPageSize::Letter);

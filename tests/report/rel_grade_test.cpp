@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <random>
 #include "report_test_support.h"
+#include "report_windows_fixtures.h"
 
 using namespace nfp;
 using namespace nfp::test;
@@ -235,6 +236,55 @@ TEST(RelGrade, PageEvents) {
     e.rel.NovaPagina();
     ASSERT_TRUE(e.rel.Fechar());
     EXPECT_EQ(events, (std::vector<std::string>{"new 1", "before 1", "new 2", "before 2", "print"}));
+}
+
+// With no printer installed, a job that needs one says so and does not start;
+// a route that needs none goes ahead.
+TEST(RelGrade, NoPrinterInstalled) {
+    struct Case {
+        const char* name;
+        TModelo model;
+        bool spooler;
+        const char* pdfFile;
+        bool missing;
+    };
+    const Case cases[] = {
+        {"graphic", TModelo::Grafico, true, "", true},
+        {"graphic into a PDF file", TModelo::Grafico, true, "/tmp/resumo.pdf", false},
+        {"spooler", TModelo::Epson, true, "", true},
+        {"direct port", TModelo::Epson, false, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Engine e;
+        nfp::testing::ListedPrinters none({}, "");
+        e.rel.services.printers = &none;
+        e.rel.PortaComunicacao = "/dev/null";
+        e.rel.MostrarProgresso = false;
+        e.rel.OpcoesPreview.Preview = false;
+        ASSERT_TRUE(e.rel.Abrir());
+        e.rel.Impressora = c.model;
+        e.rel.UsaGerenciadorImpr = c.spooler;
+        e.rel.ArquivoGrafico = c.pdfFile;
+        EXPECT_EQ(e.rel.NoPrinterInstalled(), c.missing);
+        bool afterPrint = false;
+        e.rel.OnAfterPrint = [&](TRelGrade&) { afterPrint = true; };
+        e.rel.Imp(1, 1, "x");
+        ASSERT_TRUE(e.rel.Fechar());
+        if (c.missing) {
+            EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Nenhuma impressora instalada."});
+            EXPECT_FALSE(afterPrint);
+        } else {
+            EXPECT_TRUE(std::find(e.messages.shown.begin(), e.messages.shown.end(), "Nenhuma impressora instalada.") ==
+                        e.messages.shown.end());
+        }
+    }
+    // A printer listed, or a current one, is a printer.
+    Engine e;
+    nfp::testing::ListedPrinters one({{"Epson LX-300", "/dev/usb/lp0"}}, "");
+    e.rel.services.printers = &one;
+    e.rel.Impressora = TModelo::Grafico;
+    EXPECT_FALSE(e.rel.NoPrinterInstalled());
 }
 
 TEST(PageSelection, Texts) {

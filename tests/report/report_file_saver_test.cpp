@@ -258,6 +258,8 @@ TEST(ReportFiles, NamesTakeTheExtensionOfTheChosenType) {
         {"/r/envio.tar.gz", SaveFileType::Texto, "/r/envio.tar.TXT"},
         {"/r.d/envio", SaveFileType::Impressao, "/r.d/envio.PRN"},
         {"envio.txt", SaveFileType::Texto, "envio.txt"},
+        {"/r/envio.RGR", SaveFileType::Pdf, "/r/envio.PDF"},
+        {"/r/resumo.pdf", SaveFileType::Pdf, "/r/resumo.pdf"},
     };
     for (const Case& c : cases) EXPECT_EQ(SaveFileName(c.chosen, c.type), c.name) << c.chosen;
 
