@@ -13,6 +13,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth openbox imagemagick
   poppler-utils
+  librsvg2-bin file dpkg-dev lintian desktop-file-utils appstream man-db
   locales
 )
 
