@@ -11,7 +11,7 @@ packages=(
   libcpp-httplib-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth openbox imagemagick
+  xvfb xauth openbox imagemagick xdotool
   poppler-utils
   librsvg2-bin file dpkg-dev lintian desktop-file-utils appstream man-db
   locales

@@ -1,20 +1,37 @@
 #!/usr/bin/env bash
-# Builds everything, starts the local service with demo users in a throwaway
-# folder (.demo/), writes two demo profiles and demo receipt files of the
-# current month there, and opens the program on them, pointed at the local
-# service. The user's own profiles are never touched: the program's profile
-# file is .demo/config/Zeltra/NFP.ini. NFP_SKIP_BUILD=1 skips the build;
-# NFP_NO_WINDOW=1 (or no display) only prepares the demo.
+# Builds everything, starts the local service with demo users, writes two
+# demo profiles and demo receipt files of the current month, and opens the
+# program on them, pointed at the local service. Everything lives in the
+# visible folder demo/ of the checkout (the standard folder dialog shows it):
+#   demo/arquivos/   the demo profiles' receipt folders
+#   demo/config/     the demo's profile file (Zeltra/NFP.ini): the user's
+#                    own profiles are never touched
+#   demo/servico/    the local service's data; it keeps its port across
+#                    restarts, so a program left open keeps working
+#   demo/build.log   the output of the build
+# NFP_SKIP_BUILD=1 skips the build; NFP_NO_WINDOW=1 (or no display) only
+# prepares the demo.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-[ "${NFP_SKIP_BUILD:-0}" = 1 ] || bash "$here/scripts/build.sh"
-
-demo_dir=$here/.demo
+demo_dir=$here/demo
 mkdir -p "$demo_dir"
+build_dir=${NFP_BUILD_DIR:-$here/build}
+
+if [ "${NFP_SKIP_BUILD:-0}" != 1 ]; then
+  log=$demo_dir/build.log
+  echo "Building (the build's output goes to $log) ..."
+  if ! bash "$here/scripts/build.sh" >"$log" 2>&1; then
+    echo "The build failed. Its last lines:" >&2
+    tail -n 25 "$log" >&2
+    echo "The whole output is in $log." >&2
+    exit 1
+  fi
+fi
+
 exports=$(bash "$here/scripts/start-local-service.sh" "$demo_dir/servico")
 eval "$exports"
 
-# A sample Enviar request for the demo taxpayer.
+# A sample Enviar request for the demo taxpayer, for sending by hand.
 sample=$demo_dir/exemplo-enviar.xml
 cat > "$sample" <<'XML'
 <?xml version="1.0" encoding="utf-8"?>
@@ -40,9 +57,16 @@ cat > "$sample" <<'XML'
 </soap:Envelope>
 XML
 
+# The demo profiles and their receipt files, laid anew for this month.
+rm -rf "$demo_dir/arquivos"
+export XDG_CONFIG_HOME=$demo_dir/config
+rm -f "$XDG_CONFIG_HOME/Zeltra/NFP.ini"
+"$build_dir/src/app/nfp-demo-setup" "$XDG_CONFIG_HOME/Zeltra/NFP.ini" "$demo_dir/arquivos" >/dev/null
+
 cat <<INFO
-The local service is running (data in $demo_dir/servico, log in servico.log).
-Point the program at it with:
+The local service answers at $NFP_ENDPOINT
+(data and log in $demo_dir/servico; stop it with: kill \$(cat $demo_dir/servico/servico.pid)).
+To point the program at it yourself:
 
 $exports
 
@@ -50,38 +74,13 @@ Demo users (usuario / senha / CNPJ / categoria):
   demo / demo123 / 11222333000181 / 1 Contribuinte
   contador / conta456 / 44555666000181 and 77888999000181 / 2 Contabilistas
   consumidor / cons789 / 12345678000195 / 3 Consumidores
+A request to send by hand: $sample (see README.md).
 
-Send a request to it by hand:
-
-  curl --cacert "\$NFP_CA_BUNDLE" -H 'SOAPAction: ""' \\
-       -H 'Content-Type: text/xml; charset="utf-8"' \\
-       --data-binary @$sample "\$NFP_ENDPOINT"
-
-Every request it receives is kept in $demo_dir/servico/requests/.
-Stop it with: kill \$(cat $demo_dir/servico/servico.pid)
-INFO
-
-if command -v curl >/dev/null; then
-  echo
-  echo "The sample request, sent now, was answered:"
-  curl -sS --cacert "$NFP_CA_BUNDLE" -H 'SOAPAction: ""' -H 'Content-Type: text/xml; charset="utf-8"' \
-       --data-binary @"$sample" "$NFP_ENDPOINT"
-  echo
-fi
-
-# The demo profiles and their receipt files, laid anew for this month.
-build_dir=${NFP_BUILD_DIR:-$here/build}
-rm -rf "$demo_dir/arquivos"
-export XDG_CONFIG_HOME=$demo_dir/config
-rm -f "$XDG_CONFIG_HOME/Zeltra/NFP.ini"
-"$build_dir/src/app/nfp-demo-setup" "$XDG_CONFIG_HOME/Zeltra/NFP.ini" "$demo_dir/arquivos"
-
-cat <<INFO
-
-The program opens on two demo profiles (demo and contador), each marked for
-sending, whose folders hold receipt files of this month: press Enviar, answer
-Sim, and the Resultado tab lists their protocols. Re-Consultar queries them
-again; the Consultar tab queries one protocol number.
+The program opens on the Registro(s) tab with the two demo profiles, both
+marked for sending; their receipt files of this month are in
+$demo_dir/arquivos/. On the Enviar tab press Enviar and answer Sim: the
+Resultado tab then lists the protocols, Re-Consultar queries them again and
+Imprimir shows the summary, which Salvar relatório keeps (also as PDF).
 INFO
 
 if [ "${NFP_NO_WINDOW:-0}" = 1 ]; then

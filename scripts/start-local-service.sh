@@ -8,6 +8,9 @@
 # certificate, users, protocols and recorded requests. Afterwards it holds
 #   endpoint.env   NFP_ENDPOINT=... and NFP_CA_BUNDLE=... (source it)
 #   servico.pid    the service's process id
+#   porta          the port it listens on: a later start from DATA_DIR takes
+#                  the same one (another only when that one is taken), so a
+#                  program pointed at it keeps working across restarts
 # and the script prints the two export lines on standard output. A service
 # already running from DATA_DIR is reused. Stop it with
 #   kill "$(cat DATA_DIR/servico.pid)"
@@ -48,22 +51,35 @@ consumidor|cons789|12345678000195|3
 USERS
 fi
 
-rm -f "$data_dir/endpoint.env"
-nohup "$program" --data-dir "$data_dir" >"$data_dir/servico.log" 2>&1 </dev/null &
-pid=$!
-echo "$pid" > "$data_dir/servico.pid"
+# Starts the service on port $1 (0: a free one); false when it ended before
+# reporting its endpoint.
+start_on() {
+  rm -f "$data_dir/endpoint.env"
+  nohup "$program" --data-dir "$data_dir" --port "$1" >"$data_dir/servico.log" 2>&1 </dev/null &
+  pid=$!
+  echo "$pid" > "$data_dir/servico.pid"
+  for _ in $(seq 1 100); do
+    [ -f "$data_dir/endpoint.env" ] && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  echo "nfp-servico-local did not report its endpoint; see $data_dir/servico.log" >&2
+  exit 1
+}
 
-for _ in $(seq 1 100); do
-  [ -f "$data_dir/endpoint.env" ] && break
-  if ! kill -0 "$pid" 2>/dev/null; then
+port=0
+if [ -f "$data_dir/porta" ]; then
+  port=$(tr -cd '0-9' < "$data_dir/porta")
+  [ -n "$port" ] || port=0
+fi
+if ! start_on "$port"; then
+  if [ "$port" = 0 ]; then
     echo "nfp-servico-local did not start:" >&2
     cat "$data_dir/servico.log" >&2
     exit 1
   fi
-  sleep 0.1
-done
-if [ ! -f "$data_dir/endpoint.env" ]; then
-  echo "nfp-servico-local did not report its endpoint; see $data_dir/servico.log" >&2
-  exit 1
+  echo "Port $port is taken; the local service takes another one." >&2
+  start_on 0 || { echo "nfp-servico-local did not start:" >&2; cat "$data_dir/servico.log" >&2; exit 1; }
 fi
+sed -n 's|^NFP_ENDPOINT=.*://[^:]*:\([0-9][0-9]*\)/.*|\1|p' "$data_dir/endpoint.env" > "$data_dir/porta"
 print_exports
