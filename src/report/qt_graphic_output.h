@@ -7,7 +7,7 @@
 
 #include "report/graphic_output.h"
 #include "report/graphic_placement.h"
-#include "report/replacing_file.h"
+#include "util/replacing_file.h"
 
 namespace nfp {
 

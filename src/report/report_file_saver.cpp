@@ -11,7 +11,7 @@
 #include "report/page_store.h"
 #include "report/plain_text_report.h"
 #include "report/rel_grade.h"
-#include "report/replacing_file.h"
+#include "util/replacing_file.h"
 #include "report/saved_report.h"
 
 namespace nfp {

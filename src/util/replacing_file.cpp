@@ -1,4 +1,4 @@
-#include "report/replacing_file.h"
+#include "util/replacing_file.h"
 
 #include <cerrno>
 #include <random>
