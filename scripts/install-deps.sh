@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl
   libcups2-dev cups cups-client cups-bsd
   libcpp-httplib-dev libpugixml-dev
+  libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth openbox imagemagick xdotool
