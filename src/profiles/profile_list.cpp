@@ -15,6 +15,23 @@ LoginPanelState LoginPanelFor(const MemoryTable& registros)
     return state;
 }
 
+std::optional<ServiceCredentials> ProfileCredentials(const MemoryTable& registros, std::string_view cnpj)
+{
+    const int cnpjField = registros.FieldIndex("CNPJ");
+    for (int row = 0; row < registros.RecordCount(); ++row) {
+        if (registros.TextAt(row, cnpjField) != cnpj)
+            continue;
+        ServiceCredentials c;
+        c.Usuario = registros.TextAt(row, registros.FieldIndex("USUARIO"));
+        c.Senha = registros.TextAt(row, registros.FieldIndex("SENHA"));
+        c.CNPJ = std::string(cnpj);
+        c.CategoriaUsuario =
+            CategoryPosition(std::get<std::int32_t>(registros.ValueAt(row, registros.FieldIndex("TIPO")))) + 1;
+        return c;
+    }
+    return std::nullopt;
+}
+
 int CategoryPosition(std::int32_t tipo)
 {
     if (tipo < 0)

@@ -2,6 +2,7 @@
 // What the profile list and the login panel show for the profile table: the
 // panel follows the current profile and is locked while any is stored, the
 // category and the send flag have their own cell texts.
+#include "service/service_credentials.h"
 #include "util/memory_table.h"
 
 #include <optional>
@@ -24,6 +25,11 @@ struct LoginPanelState {
 // entered) when at least one row is stored, an empty unlocked panel when
 // none is.
 LoginPanelState LoginPanelFor(const MemoryTable& registros);
+
+// The credentials the login panel shows for the profile with this CNPJ
+// (user, password, CNPJ, category position + 1), found without moving the
+// table's current row; nullopt when no stored profile has it.
+std::optional<ServiceCredentials> ProfileCredentials(const MemoryTable& registros, std::string_view cnpj);
 
 // The radio position for a stored category: 3 or more chooses the last
 // position (2), a negative value none (-1).

@@ -1,5 +1,6 @@
 #include "sending/send_run.h"
 
+#include "sending/exchange_entry.h"
 #include "sending/receipt_file.h"
 #include "sending/send_queue.h"
 #include "service/reply_extraction.h"
@@ -30,7 +31,7 @@ std::string DecodedResultText(std::string_view result)
 }
 
 void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, ServicePoster& poster,
-            const RegionalSettings& regional)
+            const RegionalSettings& regional, ExchangeRecorder& journal)
 {
     const BusyCursor busy(view);
     view.ProcessMessages();
@@ -56,26 +57,33 @@ void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, Service
         // Choice and credentials as the window shows them now, after the
         // pending events have had their turn.
         const SendChoice choice = view.Choice();
+        const ServiceCredentials credentials = view.Credentials();
         ServiceFields fields;
         fields.NomeArquivo = arquivo;
         fields.EnvioNormal = choice.envioNormal;
-        const std::string request =
-            BuildServiceEnvelopeFromFile(choice.operation, view.Credentials(), fields, bytes);
+        JournalEntry entry = SendingEntry(choice, credentials, arquivo, caminho, bytes);
+        const std::string request = BuildServiceEnvelopeFromFile(choice.operation, credentials, fields, bytes);
         bytes.clear();
         bytes.shrink_to_fit();
 
         PostingDataHandler progress;
         if (request.size() > kLargestPiece)
             progress = [&view](std::int64_t sent, std::int64_t total) { view.SetProgress(total, sent); };
-        const std::string reply = poster.Post(request, progress);
+        const std::string reply = PostRecorded(poster, request, progress, journal, entry);
 
         const std::string result = DecodedResultText(ExtractOperationResult(reply, choice.operation));
-        if (IsAcceptedResult(result, regional, view.CurrentYear())) {
+        const bool accepted = IsAcceptedResult(result, regional, view.CurrentYear());
+        const std::string protocolo = accepted ? ProtocolNumber(result) : std::string();
+        // The proof of delivery is on disk before anything acts on it.
+        entry.protocolo = protocolo;
+        RecordResult(journal, std::move(entry), result, accepted);
+        if (accepted) {
             results.Append();
             results.SetField("Arquivo", arquivo);
             results.SetField("Caminho", caminho);
-            results.SetField("Protocolo", ProtocolNumber(result));
+            results.SetField("Protocolo", protocolo);
             results.SetField("Resultado", result);
+            results.SetField("CNPJ", credentials.CNPJ);
             results.Post();
         } else if (view.AskAfterUnexpectedReply(UnexpectedReplyQuestion(result)) == kYes) {
             throw SilentAbort();

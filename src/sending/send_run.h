@@ -2,6 +2,7 @@
 // The send run: every queued file, in the queue's order, read, prepared,
 // posted with the credentials the login panel shows at that moment, and
 // recorded in the results table when the service accepts it.
+#include "journal/exchange_recorder.h"
 #include "sending/service_poster.h"
 #include "service/service_credentials.h"
 #include "service/service_operation.h"
@@ -63,8 +64,10 @@ std::string DecodedResultText(std::string_view result);
 // Sends the queue. Ends normally with the queue empty and the results at
 // their first row; a Yes to the question ends it with SilentAbort and a
 // file or transport error with that error, the current file and those after
-// it still queued. The busy cursor is restored however it ends.
+// it still queued. The busy cursor is restored however it ends. Every
+// exchange is in the journal before the run acts on its reply; a results
+// row keeps the CNPJ it was sent for.
 void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, ServicePoster& poster,
-            const RegionalSettings& regional);
+            const RegionalSettings& regional, ExchangeRecorder& journal);
 
 } // namespace nfp

@@ -13,7 +13,9 @@ TableLayout ResultsLayout() {
             {{"Arquivo", FieldType::Text, 12},
              {"Caminho", FieldType::Text, 100},
              {"Protocolo", FieldType::Text, 9},
-             {"Resultado", FieldType::Text, 480}},
+             {"Resultado", FieldType::Text, 480},
+             // The CNPJ it was sent for, so a re-query speaks for the same taxpayer.
+             {"CNPJ", FieldType::Text, 14}},
             "Arquivo"};
 }
 
