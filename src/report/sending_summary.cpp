@@ -1,5 +1,6 @@
 #include "report/sending_summary.h"
 
+#include "report/char_slice.h"
 #include "util/silent_abort.h"
 #include "util/text_codec.h"
 
@@ -8,29 +9,6 @@ namespace nfp {
 namespace {
 
 const std::string kTitulo = "Resumo do Envio das Notas Fiscais Paulista";
-
-// `count` characters from character `start` (0-based) of UTF-8 text.
-std::string CharSlice(const std::string& s, std::size_t start, std::size_t count) {
-    std::size_t pos = 0;
-    std::size_t index = 0;
-    while (pos < s.size() && index < start) {
-        if (!DecodeUtf8At(s, pos)) ++pos;
-        ++index;
-    }
-    const std::size_t from = pos;
-    std::size_t taken = 0;
-    while (pos < s.size() && taken < count) {
-        if (!DecodeUtf8At(s, pos)) ++pos;
-        ++taken;
-    }
-    return s.substr(from, pos - from);
-}
-
-bool IsBlank(const std::string& s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) > ' ') return false;
-    return true;
-}
 
 } // namespace
 
@@ -106,7 +84,7 @@ void LayOutSendingSummary(TRelGrade& rel, const std::vector<SummaryRow>& rows, c
         rel.Imp(line, 15, row.caminho);
         for (std::size_t start = 0; start < 480; start += 80) {
             const std::string slice = CharSlice(row.resultado, start, 80);
-            if (IsBlank(slice)) continue;
+            if (IsBlankText(slice)) continue;
             ++line;
             rel.Imp(line, 15, slice);
         }
