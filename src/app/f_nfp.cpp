@@ -11,6 +11,7 @@
 #include "app/radio_group.h"
 #include "app/status_bar.h"
 #include "app/table_model.h"
+#include "journal/journal_recorder.h"
 #include "profiles/f_registro.h"
 #include "sending/http_service_poster.h"
 #include "sending/scheduler.h"
@@ -82,6 +83,11 @@ TF_NFP::TF_NFP(MainWindowSetup setup, QWidget* parent)
     HTTPReqResp = std::make_unique<THttpPoster>(setup_.service);
     poster_ = std::make_unique<HttpServicePoster>(*HTTPReqResp);
     sendView_ = std::make_unique<MainWindowSendView>(*this);
+    journal_ = std::make_unique<JournalRecorder>(setup_.journalFile, [this](const std::string& message) {
+        journalWarning_ = message;
+        // Shown once nothing works any more; during a run AfterBusy posts it.
+        QTimer::singleShot(0, this, [this] { ShowJournalWarning(); });
+    });
     previousTick_ = setup_.clock();
     CreateReportParts();
 
@@ -216,7 +222,7 @@ void TF_NFP::SetTabOrders()
     // Each tab in its own order; Qt skips the controls of hidden tabs.
     chain << MaskEdit_Data << BitBtn_Arquivos << BitBtn_Pasta << ComboBox_Envio << ComboBox_Retificacao
           << BitBtn_Enviar;
-    chain << BitBtn_Reconsultar << BitBtn_Imprimir;
+    chain << BitBtn_Reconsultar << BitBtn_Historico << BitBtn_Imprimir;
     chain << Edit_Protocolo << Memo << BitBtn_Consultar;
     chain << DateEdit << Edit_Sigla;
     chain << BitBtn_Registro;
@@ -276,19 +282,23 @@ void TF_NFP::TimerTimer()
     previousTick_ = now;
     if (!CheckBox_Agenda->isChecked())
         return;
-    const auto scheduledTime =
-        ParseTimeOfDay(MaskedFieldText(MaskEdit_Agenda).toStdString(), setup_.regional.timeSeparator);
-    if (!scheduledTime)
-        return;
-    const LocalMoment scheduled{DateEdit_Agenda->date(), *scheduledTime};
-    if (!ScheduleFallsDue(previous, now, scheduled))
+    const auto scheduled = ScheduledMoment();
+    if (!scheduled || !ScheduleFallsDue(previous, now, *scheduled))
         return;
     // Due while another operation works: it starts when that one ends.
     if (IsBusy()) {
-        schedulePending_ = true;
+        pendingSchedule_ = scheduled;
         return;
     }
     RunScheduledSend();
+}
+
+std::optional<LocalMoment> TF_NFP::ScheduledMoment() const
+{
+    const auto time = ParseTimeOfDay(MaskedFieldText(MaskEdit_Agenda).toStdString(), setup_.regional.timeSeparator);
+    if (!time)
+        return std::nullopt;
+    return LocalMoment{DateEdit_Agenda->date(), *time};
 }
 
 void TF_NFP::MaskEdit_AgendaExit()
@@ -309,6 +319,11 @@ void TF_NFP::ConnectHandlers()
 {
     connect(BitBtn_Sair, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_SairClick(); }); });
     connect(MaskEdit_Agenda, &ExitLineEdit::exited, this, [this] { Guarded([this] { MaskEdit_AgendaExit(); }); });
+    // Unticking drops a start that waits for an operation to end.
+    connect(CheckBox_Agenda, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on)
+            pendingSchedule_.reset();
+    });
     connect(DateEdit, &ExitLineEdit::exited, this, [this] { Guarded([this] { DateEditExit(); }); });
     connect(Edit_Sigla, &ExitLineEdit::exited, this, [this] { Guarded([this] { Edit_SiglaExit(); }); });
 }

@@ -2,6 +2,7 @@
 // The main window: the login panel and the scheduler on the left, the five
 // tabs, the Sair button and the status bar. It owns the three in-memory
 // tables and every component the features use.
+#include "journal/journal_location.h"
 #include "profiles/ini_profile_store.h"
 #include "profiles/profile_store.h"
 #include "sending/local_moment.h"
@@ -13,8 +14,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +50,7 @@ struct ReportPartsDeleter {
 };
 class TZeltraBrowser;
 class TZeltraHint;
+class JournalRecorder;
 
 // What the window takes from its surroundings; tests hand in their own.
 struct MainWindowSetup {
@@ -53,6 +58,7 @@ struct MainWindowSetup {
     LocalClock clock = SystemLocalNow;
     std::shared_ptr<ProfileStore> store = std::make_shared<IniProfileStore>(IniProfileStore::DefaultFilePath());
     HttpPosterSettings service = ServiceSettingsFromEnvironment();
+    std::filesystem::path journalFile = DefaultJournalFile();
 };
 
 class TF_NFP : public QWidget {
@@ -77,6 +83,7 @@ public:
     // Queries.
     void BitBtn_ConsultarClick();
     void BitBtn_ReconsultarClick();
+    void BitBtn_HistoricoClick();
     void BitBtn_ImprimirClick();
     // The scheduler.
     void MaskEdit_AgendaExit();
@@ -140,6 +147,7 @@ public:
     DataGrid* DBGrid1 = nullptr;
     QPlainTextEdit* DBMemo_Resultado = nullptr;
     QPushButton* BitBtn_Reconsultar = nullptr;
+    QPushButton* BitBtn_Historico = nullptr;
     QPushButton* BitBtn_Imprimir = nullptr;
 
     QLabel* Label_Protocolo = nullptr;
@@ -198,6 +206,12 @@ private:
     // files, otherwise the batch over the marked profiles.
     void SendQueuedOrBatch();
     void RunScheduledSend();
+    // The scheduled moment the fields name now, when they name one.
+    std::optional<LocalMoment> ScheduledMoment() const;
+    void StartPendingSchedule();
+    // A journal that could not be written is told once, when no operation
+    // works any more.
+    void ShowJournalWarning();
 
     void BuildSkeleton();
     void BuildLoginPanel();
@@ -227,13 +241,20 @@ private:
     bool shown_ = false;
     int busyDepth_ = 0;
     bool closePending_ = false;
-    bool schedulePending_ = false;
+    // A schedule that fell due while an operation worked, for the moment
+    // the fields named then.
+    std::optional<LocalMoment> pendingSchedule_;
+    // The batch over the marked profiles ran in the current busy stretch.
+    bool batchRan_ = false;
+    bool scheduleServed_ = false;
+    std::optional<std::string> journalWarning_;
     // The control that had the focus when busy turned it off.
     QPointer<QWidget> focusBeforeBusy_;
     LocalMoment previousTick_;
     std::unique_ptr<THttpPoster> HTTPReqResp;
     std::unique_ptr<HttpServicePoster> poster_;
     std::unique_ptr<MainWindowSendView> sendView_;
+    std::unique_ptr<JournalRecorder> journal_;
     // RelGrade with the platform parts it prints and previews through.
     std::unique_ptr<ReportParts, ReportPartsDeleter> report_;
 };

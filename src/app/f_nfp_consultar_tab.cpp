@@ -4,6 +4,7 @@
 #include "app/control_factory.h"
 #include "app/main_window_send_view.h"
 #include "sending/http_service_poster.h"
+#include "journal/journal_recorder.h"
 #include "sending/query.h"
 
 #include <QLabel>
@@ -36,7 +37,8 @@ void TF_NFP::BitBtn_ConsultarClick()
 {
     if (IsBusy())
         return;
-    QString result = QString::fromStdString(QueryProtocol(*sendView_, *poster_, Edit_Protocolo->text().toStdString()));
+    QString result = QString::fromStdString(
+        QueryProtocol(LoginCredentials(), *poster_, *journal_, Edit_Protocolo->text().toStdString()));
     // Line breaks of any kind start new lines of the log.
     result.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     Memo->appendPlainText(result);

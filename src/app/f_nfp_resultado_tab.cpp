@@ -7,6 +7,9 @@
 #include "app/main_window_send_view.h"
 #include "app/table_model.h"
 #include "sending/http_service_poster.h"
+#include "app/f_historico.h"
+#include "journal/journal_recorder.h"
+#include "profiles/profile_list.h"
 #include "sending/query.h"
 
 #include <QPlainTextEdit>
@@ -33,11 +36,15 @@ void TF_NFP::BuildResultadoTab()
     DBMemo_Resultado->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     BitBtn_Reconsultar = MakeBitBtn(t, "BitBtn_Reconsultar", QStringLiteral("Re-Consultar"),
                                     style()->standardIcon(QStyle::SP_BrowserReload), {196, 5, 106, 28});
+    BitBtn_Historico = MakeBitBtn(t, "BitBtn_Historico", QStringLiteral("Histórico..."),
+                                  style()->standardIcon(QStyle::SP_FileDialogInfoView), {310, 5, 100, 28});
     BitBtn_Imprimir = MakeBitBtn(t, "BitBtn_Imprimir", QStringLiteral("Imprimir"),
                                  style()->standardIcon(QStyle::SP_FileDialogDetailedView), {518, 5, 85, 28});
 
     connect(BitBtn_Reconsultar, &QPushButton::clicked, this,
             [this] { Guarded([this] { BitBtn_ReconsultarClick(); }); });
+    connect(BitBtn_Historico, &QPushButton::clicked, this,
+            [this] { Guarded([this] { BitBtn_HistoricoClick(); }); });
     connect(BitBtn_Imprimir, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_ImprimirClick(); }); });
 
     // The memo shows the current result row's reply.
@@ -57,7 +64,18 @@ void TF_NFP::BitBtn_ReconsultarClick()
     if (IsBusy())
         return;
     const BusyScope busy(*this);
-    Reconsultar(CDS_Enviados, *sendView_, *poster_);
+    // Each row speaks for the taxpayer it was sent for; a row whose profile
+    // is gone uses the login panel, as before.
+    Reconsultar(CDS_Enviados, *sendView_, *poster_, *journal_, [this](const std::string& cnpj) {
+        return ProfileCredentials(CDS_Registros, cnpj).value_or(LoginCredentials());
+    });
+}
+
+void TF_NFP::BitBtn_HistoricoClick()
+{
+    TF_Historico history(setup_.journalFile, setup_.regional, *RelGrade, [this] { return setup_.clock().date; }, this);
+    if (history.OpenJournal())
+        history.exec();
 }
 
 

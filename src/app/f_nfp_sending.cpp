@@ -7,6 +7,7 @@
 #include "app/data_grid.h"
 #include "app/local_message_dlg.h"
 #include "app/main_window_send_view.h"
+#include "journal/journal_recorder.h"
 #include "app/radio_group.h"
 #include "sending/batch.h"
 #include "sending/folder_search.h"
@@ -27,8 +28,10 @@ namespace nfp {
 TF_NFP::BusyScope::BusyScope(TF_NFP& window)
     : window_(window)
 {
-    if (window_.busyDepth_++ == 0)
+    if (window_.busyDepth_++ == 0) {
+        window_.batchRan_ = false;
         window_.SetBusyControls(true);
+    }
 }
 
 TF_NFP::BusyScope::~BusyScope()
@@ -42,7 +45,7 @@ TF_NFP::BusyScope::~BusyScope()
 void TF_NFP::SetBusyControls(bool busy)
 {
     const std::initializer_list<QWidget*> controls{BitBtn_Arquivos, BitBtn_Pasta,     BitBtn_Enviar,
-                                                   BitBtn_Reconsultar, BitBtn_Consultar, BitBtn_Registro,
+                                                   BitBtn_Reconsultar, BitBtn_Historico, BitBtn_Consultar, BitBtn_Registro,
                                                    DBGrid_Enviar,   DBGrid1,          DBGrid_Registros};
     // Turning a focused control off hands the focus down the tab chain, as
     // far as Sair: a Space or Enter after the question would then close the
@@ -70,16 +73,43 @@ void TF_NFP::AfterBusy()
         QTimer::singleShot(0, this, [this] { close(); });
         return;
     }
-    if (schedulePending_)
-        QTimer::singleShot(0, this, [this] {
-            Guarded([this] {
-                if (!schedulePending_ || IsBusy())
-                    return;
-                schedulePending_ = false;
-                if (CheckBox_Agenda->isChecked())
-                    RunScheduledSend();
-            });
-        });
+    if (journalWarning_)
+        QTimer::singleShot(0, this, [this] { ShowJournalWarning(); });
+    if (!pendingSchedule_)
+        return;
+    // The batch the schedule waited for sent what the schedule would have.
+    if (batchRan_)
+        scheduleServed_ = true;
+    QTimer::singleShot(0, this, [this] { Guarded([this] { StartPendingSchedule(); }); });
+}
+
+void TF_NFP::StartPendingSchedule()
+{
+    if (!pendingSchedule_ || IsBusy())
+        return;
+    const LocalMoment due = *pendingSchedule_;
+    const bool served = scheduleServed_;
+    pendingSchedule_.reset();
+    scheduleServed_ = false;
+    // Only while the user still asks for that moment.
+    if (!CheckBox_Agenda->isChecked() || ScheduledMoment() != due)
+        return;
+    if (served) {
+        CheckBox_Agenda->setChecked(false);
+        return;
+    }
+    RunScheduledSend();
+}
+
+void TF_NFP::ShowJournalWarning()
+{
+    if (!journalWarning_ || IsBusy())
+        return;
+    const std::string text = *journalWarning_;
+    journalWarning_.reset();
+    // A schedule falling due meanwhile waits for the OK.
+    const BusyScope showing(*this);
+    LocalMessageDlg(text, MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
 }
 
 ServiceCredentials TF_NFP::LoginCredentials() const
@@ -94,7 +124,7 @@ ServiceCredentials TF_NFP::LoginCredentials() const
 
 void TF_NFP::Enviar()
 {
-    nfp::Enviar(CDS_Enviar, CDS_Enviados, *sendView_, *poster_, setup_.regional);
+    nfp::Enviar(CDS_Enviar, CDS_Enviados, *sendView_, *poster_, setup_.regional, *journal_);
 }
 
 void TF_NFP::BitBtn_EnviarClick()
@@ -132,6 +162,7 @@ void TF_NFP::SendQueuedOrBatch()
                 return FindFolderEntries(folder, pattern);
             };
             steps.enviar = [this] { Enviar(); };
+            batchRan_ = true;
             RunBatch(CDS_Registros, CDS_Enviar, steps);
         }
     }

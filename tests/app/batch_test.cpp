@@ -11,6 +11,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <map>
+
 namespace nfp::test {
 namespace {
 
@@ -148,23 +150,67 @@ TEST_F(BatchTest, StopInTheFirstProfileLeavesItsFilesQueuedAndEndsTheBatch)
     EXPECT_NE(w.PageControl->currentWidget(), w.TabSheet_Resultado);
 }
 
-TEST_F(BatchTest, ReQueryAfterABatchUsesTheProfileShownWhenPressed)
+// Each result row is re-queried for the taxpayer it was sent for, whichever
+// profile the panel shows; a row whose profile was removed since goes with
+// the panel's credentials.
+TEST_F(BatchTest, ReQueryAfterABatchAsksEachProtocolWithItsOwnProfile)
 {
-    TF_NFP& w = Open();
-    ThreeProfiles(w);
-    ScriptedMessageAnswers answers{MsgResult::Yes};
-    w.BitBtn_Enviar->click();
-    ASSERT_EQ(w.Enviados_Table().RecordCount(), 5);
-    w.Registros_Table().First(); // the panel now shows demo
-    w.BitBtn_Reconsultar->click();
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
-    const auto requests = Requests();
-    ASSERT_EQ(requests.size(), 10u);
-    for (std::size_t i = 5; i < requests.size(); ++i) {
-        EXPECT_EQ(requests[i].operation, "Consultar");
-        EXPECT_EQ(requests[i].cnpj, "11222333000181");
-        EXPECT_EQ(requests[i].usuario, "demo");
-        EXPECT_EQ(requests[i].senha, "demo123");
+    struct Case {
+        const char* name;
+        bool removeDemo;
+    };
+    for (const Case& c : {Case{"every profile still there", false}, Case{"the first profile removed", true}}) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        local.emplace();
+        service = local->PosterSettings();
+        TF_NFP& w = Open();
+        ThreeProfiles(w);
+        ScriptedMessageAnswers answers{MsgResult::Yes};
+        w.BitBtn_Enviar->click();
+        MemoryTable& results = w.Enviados_Table();
+        ASSERT_EQ(results.RecordCount(), 5);
+        if (c.removeDemo) {
+            w.Registros_Table().First();
+            w.Registros_Table().Delete(); // the panel now shows the unmarked contador profile
+        } else {
+            w.Registros_Table().Locate("CNPJ", std::string("44555666000181"));
+        }
+        const QString panelCnpj = w.Edit_CNPJ->text();
+        ASSERT_EQ(panelCnpj, "44555666000181");
+        std::map<std::string, std::string> issuedTo; // protocol -> CNPJ
+        for (const auto& r : Requests())
+            issuedTo[r.issued] = r.cnpj;
+
+        w.BitBtn_Reconsultar->click();
+        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        const auto requests = Requests();
+        ASSERT_EQ(requests.size(), 10u);
+        for (std::size_t i = 5; i < requests.size(); ++i) {
+            const auto& r = requests[i];
+            SCOPED_TRACE(r.protocolo.value_or("?"));
+            EXPECT_EQ(r.operation, "Consultar");
+            const std::string sentFor = issuedTo[r.protocolo.value_or("")];
+            const bool panel = c.removeDemo && sentFor == "11222333000181";
+            EXPECT_EQ(r.cnpj, panel ? "44555666000181" : sentFor);
+            EXPECT_EQ(r.usuario, sentFor == "11222333000181" && !panel ? "demo" : "contador");
+            EXPECT_EQ(r.senha, sentFor == "11222333000181" && !panel ? "demo123" : "conta456");
+            EXPECT_EQ(r.categoria, sentFor == "11222333000181" && !panel ? "1" : "2");
+        }
+        // Every row keeps its processing result, except those asked for
+        // another taxpayer.
+        for (int row = 0; row < results.RecordCount(); ++row) {
+            const std::string text = results.TextAt(row, results.FieldIndex("Resultado"));
+            const bool demo = results.TextAt(row, results.FieldIndex("CNPJ")) == "11222333000181";
+            if (c.removeDemo && demo)
+                EXPECT_EQ(text, "Arquivo de lote não localizado.");
+            else
+                EXPECT_NE(text.find("nenhum erro encontrado"), std::string::npos) << text;
+        }
+        // The re-query moved neither the current profile nor the panel.
+        EXPECT_EQ(w.Edit_CNPJ->text(), panelCnpj);
+        EXPECT_EQ(w.Registros_Table().FieldText("CNPJ"), "44555666000181");
     }
 }
 

@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace nfp::test {
 
@@ -47,11 +49,15 @@ protected:
         setup.clock = [this] { return now; };
         setup.store = store;
         setup.service = service;
+        setup.journalFile = journalFile.value_or(JournalFile());
         window = std::make_unique<TF_NFP>(std::move(setup));
         window->show();
         QApplication::processEvents();
         return *window;
     }
+
+    // The window's send journal, in the test's folder.
+    std::filesystem::path JournalFile() const { return dir.filePath(QStringLiteral("envios.sqlite")).toStdString(); }
 
     // A folder of receipt files made for the test.
     QString Folder(const QString& name)
@@ -76,6 +82,8 @@ protected:
         return s;
     }();
     RegionalSettings regional = RegionalSettings::Brazilian();
+    // Another journal than the test folder's, for the window to open.
+    std::optional<std::filesystem::path> journalFile;
     QTemporaryDir dir;
     std::shared_ptr<IniProfileStore> store;
     LocalMoment now = MomentAt(2025, 12, 8, 14, 29, 58);

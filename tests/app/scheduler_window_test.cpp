@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 namespace nfp::test {
 namespace {
 
@@ -135,27 +137,67 @@ TEST_F(SchedulerTest, EnviarRefusesWhileSchedulingIsOn)
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(SchedulerTest, FallingDueDuringARunningBatchStartsWhenItEnds)
+// Falling due while another operation works: the start waits for its end,
+// and then happens only while the box stays ticked and the date and time
+// stay as they were. The Enviar button's batch already sent what the
+// schedule would have: it counts as served.
+TEST_F(SchedulerTest, FallingDueWhileAnOperationWorksStartsWhenItEndsUnlessServedOrChanged)
 {
-    TF_NFP& w = OpenWithTwoProfiles();
-    TickAt(w, 14, 29, 59);
-    bool sentBeforeItEnded = false;
-    QTimer::singleShot(0, &w, [&] {
-        Schedule(w, "14:30:00");
-        TickAt(w, 14, 30, 0);
-        sentBeforeItEnded = Requests().size() > 2;
-    });
-    ScriptedMessageAnswers answers{MsgResult::Yes};
-    w.BitBtn_Enviar->click();
-    EXPECT_FALSE(sentBeforeItEnded);
-    EXPECT_EQ(Requests().size(), 2u);
-    EXPECT_TRUE(w.CheckBox_Agenda->isChecked());
-    QApplication::processEvents();
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
-    EXPECT_FALSE(w.CheckBox_Agenda->isChecked());
-    EXPECT_EQ(SentCnpjs(), (std::vector<std::string>{"11222333000181", "44555666000181", "11222333000181",
-                                                     "44555666000181"}));
-    EXPECT_EQ(answers.Asked().size(), 1u); // no question before a scheduled send
+    enum class Operation { Batch, QueuedFiles, Requery };
+    struct Case {
+        const char* name;
+        Operation operation;
+        std::function<void(TF_NFP&)> meanwhile;
+        std::vector<std::string> sent; // CNPJ of each sending, in order
+        bool tickedAfter;
+    };
+    const std::string demo = "11222333000181", contador = "44555666000181";
+    const Case cases[] = {
+        {"the Enviar button's batch", Operation::Batch, {}, {demo, contador}, false},
+        {"a queued-files send", Operation::QueuedFiles, {}, {demo, demo, contador}, false},
+        {"a re-query", Operation::Requery, {}, {demo, contador}, false},
+        {"unticked and ticked again meanwhile", Operation::QueuedFiles,
+         [](TF_NFP& w) {
+             w.CheckBox_Agenda->setChecked(false);
+             w.CheckBox_Agenda->setChecked(true);
+         },
+         {demo}, true},
+        {"the time changed meanwhile", Operation::QueuedFiles,
+         [](TF_NFP& w) { w.MaskEdit_Agenda->setText("15:00:00"); }, {demo}, true},
+        {"the date changed meanwhile", Operation::QueuedFiles,
+         [](TF_NFP& w) { w.DateEdit_Agenda->setDate(Date{std::chrono::year{2025}, std::chrono::month{12}, std::chrono::day{9}}); },
+         {demo}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartOver();
+        TF_NFP& w = OpenWithTwoProfiles();
+        w.Registros_Table().First();
+        if (c.operation == Operation::QueuedFiles) {
+            WriteFile("outra", "Z.139", "z");
+            AppendQueueRow(w.Enviar_Table(), "Z.139", (Folder("outra") + "/").toStdString());
+        }
+        TickAt(w, 14, 29, 59);
+        bool sentBeforeItEnded = false;
+        QTimer::singleShot(0, &w, [&] {
+            Schedule(w, "14:30:00");
+            TickAt(w, 14, 30, 0);
+            if (c.meanwhile)
+                c.meanwhile(w);
+            sentBeforeItEnded = Requests().size() > 1;
+        });
+        ScriptedMessageAnswers answers{MsgResult::Yes};
+        if (c.operation == Operation::Requery)
+            w.BitBtn_Reconsultar->click();
+        else
+            w.BitBtn_Enviar->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        EXPECT_FALSE(sentBeforeItEnded);
+        EXPECT_EQ(SentCnpjs(), c.sent);
+        EXPECT_EQ(w.CheckBox_Agenda->isChecked(), c.tickedAfter);
+        EXPECT_LE(answers.Asked().size(), 1u); // no question before a scheduled send
+    }
 }
 
 // Falling due while a question waits for its answer: the send starts once
@@ -171,8 +213,8 @@ TEST_F(SchedulerTest, FallingDueWhileAQuestionIsOpenWaitsForTheAnswer)
     };
     const Case cases[] = {
         {"removing the first profile", true, {"44555666000181"}, {"44555666000181"}},
-        {"sending", false, {"11222333000181", "44555666000181", "11222333000181", "44555666000181"},
-         {"11222333000181", "44555666000181"}},
+        // The batch the question started served the schedule.
+        {"sending", false, {"11222333000181", "44555666000181"}, {"11222333000181", "44555666000181"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
