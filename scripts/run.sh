@@ -62,6 +62,8 @@ rm -rf "$demo_dir/arquivos"
 export XDG_CONFIG_HOME=$demo_dir/config
 rm -f "$XDG_CONFIG_HOME/Zeltra/NFP.ini"
 "$build_dir/src/app/nfp-demo-setup" "$XDG_CONFIG_HOME/Zeltra/NFP.ini" "$demo_dir/arquivos" >/dev/null
+# The demo's send journal stays across runs, as a user's does; yours is not touched.
+export NFP_JOURNAL=$demo_dir/envios.sqlite
 
 cat <<INFO
 The local service answers at $NFP_ENDPOINT
@@ -79,8 +81,9 @@ A request to send by hand: $sample (see README.md).
 The program opens on the Registro(s) tab with the two demo profiles, both
 marked for sending; their receipt files of this month are in
 $demo_dir/arquivos/. On the Enviar tab press Enviar and answer Sim: the
-Resultado tab then lists the protocols, Re-Consultar queries them again and
-Imprimir shows the summary, which Salvar relatório keeps (also as PDF).
+Resultado tab then lists the protocols, Re-Consultar queries them again,
+Histórico... lists every exchange kept in $NFP_JOURNAL
+and Imprimir shows the summary, which Salvar relatório keeps (also as PDF).
 INFO
 
 if [ "${NFP_NO_WINDOW:-0}" = 1 ]; then

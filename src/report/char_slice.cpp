@@ -25,12 +25,36 @@ std::string CharSlice(const std::string& s, std::size_t start, std::size_t count
     return s.substr(from, pos - from);
 }
 
-std::size_t CharCount(const std::string& s)
+std::vector<std::string> WrappedLines(const std::string& s, std::size_t width)
 {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < s.size(); ++count)
+    // Where each character starts, and the end.
+    std::vector<std::size_t> starts;
+    for (std::size_t pos = 0; pos < s.size();) {
+        starts.push_back(pos);
         SkipCharacter(s, pos);
-    return count;
+    }
+    starts.push_back(s.size());
+    const std::size_t count = starts.size() - 1;
+    std::vector<std::string> lines;
+    std::size_t first = 0;
+    while (first < count && width > 0) {
+        std::size_t end = first + width;
+        std::size_t next = end;
+        if (end >= count) {
+            end = next = count;
+        } else {
+            for (std::size_t blank = end; blank > first; --blank) {
+                if (s[starts[blank]] == ' ') {
+                    end = blank;
+                    next = blank + 1;
+                    break;
+                }
+            }
+        }
+        lines.push_back(s.substr(starts[first], starts[end] - starts[first]));
+        first = next;
+    }
+    return lines;
 }
 
 bool IsBlankText(const std::string& s)

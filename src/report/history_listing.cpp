@@ -80,12 +80,9 @@ void LayOutHistoryListing(TRelGrade& rel, const std::vector<HistoryLine>& lines,
         for (char& c : text)
             if (c == '\r' || c == '\n' || c == '\t')
                 c = ' ';
-        const std::size_t length = CharCount(text);
-        for (std::size_t start = 0; start < length; start += kSliceWidth) {
-            const std::string slice = CharSlice(text, start, kSliceWidth);
+        for (const std::string& slice : WrappedLines(text, kSliceWidth))
             if (!IsBlankText(slice))
                 rel.Imp(pages.NextLine(), kResultColumn, slice);
-        }
     }
     rel.Imp(pages.Line(), 1, std::string(95, '-'));
 }

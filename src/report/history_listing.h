@@ -3,8 +3,8 @@
 // report component (88 lines of 96 columns): under a page header with the
 // date of issue, the filter and the page, one block per journal row (date
 // and time, CNPJ, operation, file, protocol, situation) followed by its
-// whole result text in slices of 76 characters. A block that reaches the
-// foot of a page goes on on the next one.
+// whole result text in lines of up to 76 characters broken between words.
+// A block that reaches the foot of a page goes on on the next one.
 #include "journal/history_line.h"
 #include "report/rel_grade.h"
 

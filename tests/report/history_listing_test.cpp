@@ -1,6 +1,7 @@
 // The printed send history on the report grid.
 #include <gtest/gtest.h>
 
+#include "report/char_slice.h"
 #include "report/history_listing.h"
 #include "report/sending_summary.h"
 #include "report_test_support.h"
@@ -110,6 +111,9 @@ TEST(HistoryListing, RowsWithTheirWholeResult)
                {1, 14, 21, std::string(76, 'x')},
                {1, 15, 21, std::string(68, 'x')},
                {1, 16, 1, Dashes}})},
+        {"a long result is broken between words",
+         {Line("A.C39", std::string(70, 'a') + " palavra " + std::string(10, 'b'))},
+         with({{1, 8, 21, std::string(70, 'a')}, {1, 9, 21, "palavra " + std::string(10, 'b')}, {1, 10, 1, Dashes}})},
         {"line breaks print as blanks", {Line("A.C39", "um\r\ndois")}, with({{1, 8, 21, "um  dois"}, {1, 9, 1, Dashes}})},
         {"an empty result takes no line", {Line("A.C39", "")}, with({{1, 8, 1, Dashes}})},
     };
@@ -133,6 +137,26 @@ TEST(HistoryListing, ABlockThatReachesTheFootGoesOnOnTheNextPage)
     EXPECT_EQ(last.front(), (Placed{1, 86, 1, "10/12/2026 15:40:11"}));
     EXPECT_EQ(Lines(placed, 2, 7), (std::vector<Placed>{{2, 7, 21, "resultado"}, {2, 8, 1, Dashes}}));
     EXPECT_EQ(Lines(placed, 2, 2).front(), (Placed{2, 2, 1, "Histórico de Envios das Notas Fiscais Paulista, emissão: 10/12/2026, quinta-feira"}));
+}
+
+TEST(HistoryListing, WrappedLinesCountCharactersAndBreakAfterTheLastBlankThatFits)
+{
+    struct Case {
+        std::string text;
+        std::size_t width;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", 5, {}},
+        {"abc", 5, {"abc"}},
+        {"abcde", 5, {"abcde"}},
+        {"ab cd ef", 5, {"ab cd", "ef"}},
+        {"abcdefgh", 5, {"abcde", "fgh"}},
+        {"ação é já", 6, {"ação é", "já"}},
+        {"abcde fgh", 5, {"abcde", "fgh"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WrappedLines(c.text, c.width), c.lines) << c.text;
 }
 
 TEST(HistoryListing, NothingToListEndsSilently)
