@@ -12,34 +12,14 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "bench-journal-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary folder");
-        path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 nfp::JournalEntry Entry(int i)
 {
@@ -67,8 +47,8 @@ nfp::JournalEntry Entry(int i)
 
 void BM_JournalAppendWithFullSync(benchmark::State& state)
 {
-    const TempFolder folder;
-    nfp::SendJournal journal(folder.Path() / "envios.sqlite");
+    const QTemporaryDir folder;
+    nfp::SendJournal journal(folder.filePath(QStringLiteral("envios.sqlite")).toStdString());
     int i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(journal.Append(Entry(i++)));
@@ -77,35 +57,15 @@ void BM_JournalAppendWithFullSync(benchmark::State& state)
 BENCHMARK(BM_JournalAppendWithFullSync)->Unit(benchmark::kMillisecond);
 
 // A journal of 100 000 rows, written once in one transaction.
-const std::filesystem::path& LargeJournal()
+std::filesystem::path LargeJournal()
 {
-    static const TempFolder folder;
+    static const QTemporaryDir folder;
     static const std::filesystem::path file = [] {
-        const auto path = folder.Path() / "envios.sqlite";
-        nfp::SendJournal journal(path);
-        nfp::SqliteConnection db(path.string());
-        db.Execute("BEGIN");
-        for (int i = 0; i < 100000; ++i) {
-            const nfp::JournalEntry e = Entry(i);
-            db.Prepare("INSERT INTO envios (quando, operacao, cnpj, usuario, categoria, arquivo, pasta, tamanho, "
-                       "sha256, envio_normal, protocolo, resultado, situacao) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, "
-                       "?8, ?9, ?10, ?11, ?12, ?13)")
-                .Bind(1, e.quando)
-                .Bind(2, e.operacao)
-                .Bind(3, e.cnpj)
-                .Bind(4, e.usuario)
-                .Bind(5, e.categoria)
-                .Bind(6, e.arquivo)
-                .Bind(7, e.pasta)
-                .Bind(8, e.tamanho)
-                .Bind(9, e.sha256)
-                .Bind(10, e.envioNormal)
-                .Bind(11, e.protocolo)
-                .Bind(12, e.resultado)
-                .Bind(13, e.situacao)
-                .Run();
-        }
-        db.Execute("COMMIT");
+        const std::filesystem::path path = folder.filePath(QStringLiteral("envios.sqlite")).toStdString();
+        std::vector<nfp::JournalEntry> entries;
+        for (int i = 0; i < 100000; ++i)
+            entries.push_back(Entry(i));
+        nfp::SendJournal(path).AppendAll(entries);
         return path;
     }();
     return file;
@@ -113,7 +73,7 @@ const std::filesystem::path& LargeJournal()
 
 void BM_HistoryWindowOpens100000Rows(benchmark::State& state)
 {
-    const auto& file = LargeJournal();
+    const auto file = LargeJournal();
     nfp::TRelGrade rel;
     nfp::ConfigureSendingSummaryEngine(rel);
     for (auto _ : state) {
@@ -130,7 +90,7 @@ BENCHMARK(BM_HistoryWindowOpens100000Rows)->Unit(benchmark::kMillisecond);
 
 void BM_HistoryWindowRefilters100000Rows(benchmark::State& state)
 {
-    const auto& file = LargeJournal();
+    const auto file = LargeJournal();
     nfp::TRelGrade rel;
     nfp::ConfigureSendingSummaryEngine(rel);
     nfp::TF_Historico history(file, nfp::RegionalSettings::Brazilian(), rel,

@@ -171,28 +171,47 @@ void SendJournal::Migrate()
     transaction.Commit();
 }
 
+namespace {
+
+void Insert(SqliteConnection& db, const JournalEntry& e)
+{
+    SqliteStatement insert = db.Prepare(
+        "INSERT INTO envios (quando, operacao, cnpj, usuario, categoria, arquivo, pasta, tamanho, sha256, "
+        "envio_normal, protocolo, resultado, situacao) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
+        "?12, ?13)");
+    insert.Bind(1, e.quando)
+        .Bind(2, e.operacao)
+        .Bind(3, e.cnpj)
+        .Bind(4, e.usuario)
+        .Bind(5, e.categoria)
+        .Bind(6, e.arquivo)
+        .Bind(7, e.pasta)
+        .Bind(8, e.tamanho)
+        .Bind(9, e.sha256)
+        .Bind(10, e.envioNormal)
+        .Bind(11, e.protocolo)
+        .Bind(12, e.resultado)
+        .Bind(13, e.situacao);
+    insert.Run();
+}
+
+} // namespace
+
 std::int64_t SendJournal::Append(const JournalEntry& e)
 {
     return Guarded([&] {
-        SqliteStatement insert = db_.Prepare(
-            "INSERT INTO envios (quando, operacao, cnpj, usuario, categoria, arquivo, pasta, tamanho, sha256, "
-            "envio_normal, protocolo, resultado, situacao) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
-            "?12, ?13)");
-        insert.Bind(1, e.quando)
-            .Bind(2, e.operacao)
-            .Bind(3, e.cnpj)
-            .Bind(4, e.usuario)
-            .Bind(5, e.categoria)
-            .Bind(6, e.arquivo)
-            .Bind(7, e.pasta)
-            .Bind(8, e.tamanho)
-            .Bind(9, e.sha256)
-            .Bind(10, e.envioNormal)
-            .Bind(11, e.protocolo)
-            .Bind(12, e.resultado)
-            .Bind(13, e.situacao);
-        insert.Run();
+        Insert(db_, e);
         return db_.LastInsertId();
+    });
+}
+
+void SendJournal::AppendAll(const std::vector<JournalEntry>& entries)
+{
+    Guarded([&] {
+        Transaction transaction(db_);
+        for (const JournalEntry& e : entries)
+            Insert(db_, e);
+        transaction.Commit();
     });
 }
 

@@ -28,6 +28,8 @@ public:
 
     // Commits one row and returns its id. Throws JournalError.
     std::int64_t Append(const JournalEntry& entry);
+    // Commits many rows at once, with one sync for all (or none of them).
+    void AppendAll(const std::vector<JournalEntry>& entries);
 
     // The rows the filter lets through, newest first. Throws JournalError.
     std::vector<JournalRow> Find(const JournalFilter& filter = {});

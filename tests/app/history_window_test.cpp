@@ -3,6 +3,8 @@
 // printed listing; and the Histórico... button that opens it.
 #include "main_window_fixture.h"
 
+#include "journal/journal_fixture.h"
+
 #include "app/f_historico.h"
 #include "app/history_model.h"
 #include "app/local_message_dlg.h"
@@ -36,20 +38,9 @@ protected:
     static JournalEntry Entry(const std::string& quando, const std::string& cnpj, const std::string& arquivo,
                               const std::string& situacao, const std::string& protocolo)
     {
-        JournalEntry e;
-        e.quando = quando;
-        e.operacao = "Enviar";
-        e.cnpj = cnpj;
-        e.usuario = "demo";
-        e.categoria = 1;
-        e.arquivo = arquivo;
-        e.pasta = "/nfp/";
-        e.tamanho = 10;
-        e.sha256 = std::string(64, '0');
-        e.envioNormal = 1;
+        JournalEntry e = SentEntry(quando, cnpj, arquivo, situacao);
         e.protocolo = protocolo;
         e.resultado = "Resultado de " + arquivo + "\nsegunda linha; com \"aspas\"";
-        e.situacao = situacao;
         return e;
     }
     std::unique_ptr<TF_Historico> History(TF_NFP& w, TF_Historico::ExportFileChooser chooser = {})

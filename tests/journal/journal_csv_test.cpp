@@ -59,18 +59,18 @@ TEST(JournalCsv, ABomSemicolonsAndCrLfWithTheColumnNamesFirst)
 
 TEST(JournalCsv, TheExportReplacesAFileWholeAndAFailedOneLeavesNothing)
 {
-    TempFolder folder;
-    const auto target = folder.Path() / "histórico.csv";
+    TempDir folder;
+    const auto target = folder.path() / "histórico.csv";
     std::ofstream(target) << "anterior";
     const std::vector<JournalRow> rows{{1, SentEntry("2026-12-10T15:40:11-03:00", "11222333000181", "A.C39")}};
     ExportJournalCsv(target.string(), rows);
     EXPECT_EQ(ReadFile(target), JournalCsv(rows));
 
-    const auto missing = folder.Path() / "não existe" / "histórico.csv";
+    const auto missing = folder.path() / "não existe" / "histórico.csv";
     EXPECT_THROW(ExportJournalCsv(missing.string(), rows), JournalError);
     // Only the exported file: no temporary file is left behind.
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"histórico.csv"});
 }

@@ -10,8 +10,8 @@ namespace {
 
 TEST(JournalRecorder, StampsEachRowWithTheClock)
 {
-    TempFolder folder;
-    const auto file = folder.Path() / "envios.sqlite";
+    TempDir folder;
+    const auto file = folder.path() / "envios.sqlite";
     int tick = 0;
     JournalRecorder recorder(file, {}, [&tick] { return "2026-12-10T15:40:1" + std::to_string(tick++) + "-03:00"; });
     recorder.Record(SentEntry("", "11222333000181", "A.C39"));
@@ -24,8 +24,8 @@ TEST(JournalRecorder, StampsEachRowWithTheClock)
 
 TEST(JournalRecorder, AnUnwritableJournalWarnsOnceAndRecordsAgainWhenItIsBack)
 {
-    TempFolder folder;
-    const auto blocker = folder.Path() / "dados";
+    TempDir folder;
+    const auto blocker = folder.path() / "dados";
     std::ofstream(blocker) << "um arquivo onde devia estar a pasta";
     const auto file = blocker / "envios.sqlite";
     std::vector<std::string> warnings;

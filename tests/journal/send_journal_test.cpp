@@ -19,8 +19,8 @@ namespace {
 
 class SendJournalTest : public ::testing::Test {
 protected:
-    std::filesystem::path File() const { return folder.Path() / "dados" / "nfp-envio" / "envios.sqlite"; }
-    TempFolder folder;
+    std::filesystem::path File() const { return folder.path() / "dados" / "nfp-envio" / "envios.sqlite"; }
+    TempDir folder;
 };
 
 // Reads the file with SQLite alone, as a person with the sqlite3 shell would.
@@ -207,9 +207,9 @@ TEST_F(SendJournalTest, TwoProgramsWritingAtOnceBothSucceed)
 
 TEST_F(SendJournalTest, AFileItCannotUseIsRefusedWithTheReasonInPortuguese)
 {
-    const std::filesystem::path plainFile = folder.Path() / "arquivo.txt";
+    const std::filesystem::path plainFile = folder.path() / "arquivo.txt";
     std::ofstream(plainFile) << "não é uma pasta";
-    const std::filesystem::path notADatabase = folder.Path() / "lixo.sqlite";
+    const std::filesystem::path notADatabase = folder.path() / "lixo.sqlite";
     std::ofstream(notADatabase) << std::string(4096, 'x');
     struct Case {
         const char* name;
@@ -220,7 +220,7 @@ TEST_F(SendJournalTest, AFileItCannotUseIsRefusedWithTheReasonInPortuguese)
         {"a folder that is a file", plainFile / "envios.sqlite", "parte do caminho não é uma pasta"},
         {"a file that is not a database", notADatabase,
          "o arquivo não é um histórico de envios válido ou está danificado"},
-        {"a folder in place of the file", folder.Path(), "o arquivo não pôde ser aberto nem criado"},
+        {"a folder in place of the file", folder.path(), "o arquivo não pôde ser aberto nem criado"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -12,16 +12,7 @@ using namespace nfp::test;
 
 namespace {
 
-struct Placed {
-    int page, line, column;
-    std::string text;
-    bool operator==(const Placed&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Placed& p)
-{
-    return os << p.page << "/" << p.line << "/" << p.column << " '" << p.text << "'";
-}
+using Placed = PlacedText;
 
 std::vector<Placed> LayOut(const std::vector<HistoryLine>& lines, int* pages = nullptr)
 {
@@ -32,11 +23,7 @@ std::vector<Placed> LayOut(const std::vector<HistoryLine>& lines, int* pages = n
     int newPages = 0;
     rel.OnNewPage = [&newPages](TRelGrade&, int) { ++newPages; };
     LayOutHistoryListing(rel, lines, "10/12/2026, quinta-feira", "C.N.P.J. Todos, Mês Todos, Ano 2026, Situação Todas");
-    std::vector<Placed> placed;
-    for (const auto& s : rel.Store()->Items()) {
-        const auto item = ParsePageItem(s);
-        placed.push_back({item->page, item->line, item->column, item->text});
-    }
+    const std::vector<Placed> placed = PlacedTexts(rel);
     rel.Abortar();
     if (pages)
         *pages = newPages;

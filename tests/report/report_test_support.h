@@ -1,40 +1,45 @@
 #pragma once
-// Real parts for report tests: a private temporary folder, the direct
-// route writing real files, and a recorder standing in for message boxes.
+// Real parts for report tests: a private temporary folder, the direct route
+// writing real files, and a recorder standing in for message boxes.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 #include "report/direct_port_route.h"
+#include "support/temp_dir.h"
+#include "report/page_item.h"
+#include "report/page_store.h"
 #include "report/rel_grade.h"
 #include "recording_messages.h"
 
 namespace nfp::test {
 
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "nfp-report-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+// A text as a layout placed it on the grid.
+struct PlacedText {
+    int page, line, column;
+    std::string text;
+    bool operator==(const PlacedText&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& os, const PlacedText& p) {
+    return os << p.page << "/" << p.line << "/" << p.column << " '" << p.text << "'";
+}
+
+// Every text of the open report, in store order.
+inline std::vector<PlacedText> PlacedTexts(const TRelGrade& rel) {
+    std::vector<PlacedText> placed;
+    for (const auto& stored : rel.Store()->Items()) {
+        const auto item = ParsePageItem(stored);
+        placed.push_back({item->page, item->line, item->column, item->text});
+    }
+    return placed;
+}
 
 inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -12,15 +12,7 @@ using namespace std::chrono;
 
 namespace {
 
-struct Placed {
-    int page, line, column;
-    std::string text;
-    bool operator==(const Placed&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Placed& p) {
-    return os << p.page << "/" << p.line << "/" << p.column << " '" << p.text << "'";
-}
+using Placed = PlacedText;
 
 struct Summary {
     TRelGrade rel;
@@ -34,10 +26,7 @@ struct Summary {
     }
     void LayOut(const std::vector<SummaryRow>& rows) {
         LayOutSendingSummary(rel, rows, "10/12/2026, quinta-feira");
-        for (const auto& s : rel.Store()->Items()) {
-            const auto item = ParsePageItem(s);
-            placed.push_back({item->page, item->line, item->column, item->text});
-        }
+        placed = PlacedTexts(rel);
         rel.Abortar();
     }
     // The items of one page below the header.
