@@ -27,9 +27,12 @@ std::string UsageText()
            "  NFP_ENDPOINT   endereço do serviço a usar no lugar do oficial\n"
            "  NFP_CA_BUNDLE  arquivo PEM com os certificados de autoridades aceitos no\n"
            "                 lugar dos do sistema\n"
+           "  NFP_JOURNAL    arquivo do histórico de envios a usar no lugar do normal\n"
            "\n"
            "Os perfis ficam em $XDG_CONFIG_HOME/Zeltra/NFP.ini (normalmente\n"
-           "~/.config/Zeltra/NFP.ini). Mais informações: man nfp-envio\n";
+           "~/.config/Zeltra/NFP.ini); o histórico de envios, em\n"
+           "$XDG_DATA_HOME/nfp-envio/envios.sqlite (normalmente\n"
+           "~/.local/share/nfp-envio/envios.sqlite). Mais informações: man nfp-envio\n";
 }
 
 CommandLineResult ReadCommandLine(std::span<const char* const> arguments)
