@@ -63,7 +63,7 @@ std::string FileService::Send(const ServiceRequest& request, std::optional<Issue
     const std::string conteudo = *request.Field("ConteudoArquivo");
     const std::string envioNormal = *request.Field("EnvioNormal");
     if (nome.find_first_not_of(" \t\r\n") == std::string::npos) return "301|Nome do arquivo não informado";
-    if (conteudo.find_first_not_of(" \t\r\n") == std::string::npos) return "302|Arquivo vazio";
+    if (conteudo.empty()) return "302|Arquivo vazio";
     if (envioNormal != "true" && envioNormal != "false") return "304|Valor inválido em EnvioNormal";
 
     IssuedProtocol p;

@@ -26,6 +26,8 @@
 #include <string>
 #include <thread>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <pthread.h>
 #include <sys/socket.h>
 
@@ -121,11 +123,30 @@ void DropConnection(const httplib::Request& req) {
     }
 }
 
+// The listening socket's options; the sockets it accepts inherit them. A
+// reply's head and body go out as two writes: without TCP_NODELAY the body
+// waits for the client's delayed acknowledgement of the head (about 40 ms).
+// SO_REUSEADDR lets a restart take the same port while old connections
+// linger; no SO_REUSEPORT, so two services never share a port.
+void ListeningSocketOptions(int fd) {
+    const int yes = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+}
+
+bool HasNoDelay(const httplib::Request& req) {
+    const int fd = req.ssl ? SSL_get_fd(req.ssl) : -1;
+    int on = 0;
+    socklen_t size = sizeof on;
+    return fd >= 0 && ::getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, &size) == 0 && on != 0;
+}
+
 ExchangeRecord RecordOf(const httplib::Request& req) {
     ExchangeRecord r;
     r.method = req.method;
     r.path = req.path;
     r.remotePort = req.remote_port;
+    r.noDelay = HasNoDelay(req);
     for (const auto& [name, value] : req.headers) {
         if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" || name == "LOCAL_PORT") continue;
         r.headers.emplace_back(name, value);
@@ -157,6 +178,9 @@ int main(int argc, char** argv) {
 
         httplib::SSLServer server(options.cert.c_str(), options.key.c_str());
         if (!server.is_valid()) throw std::runtime_error("cannot load the certificate " + options.cert.string());
+        server.set_socket_options(ListeningSocketOptions);
+        // As a web server does, keep a connection for many requests (the library's default is 5).
+        server.set_keep_alive_max_count(1000);
 
         std::mutex protocolsMutex;
         server.Post(kServicePath, [&](const httplib::Request& req, httplib::Response& res) {

@@ -42,6 +42,7 @@ void RequestLog::Record(const ExchangeRecord& r) {
     WriteFile(aside / "method", r.method);
     WriteFile(aside / "path", r.path);
     WriteFile(aside / "remote_port", std::to_string(r.remotePort));
+    WriteFile(aside / "tcp_nodelay", r.noDelay ? "1" : "0");
     WriteFile(aside / "status", std::to_string(r.status));
     std::string headers;
     for (const auto& [name, value] : r.headers) headers += name + ": " + value + "\n";

@@ -4,14 +4,14 @@
 //   requests/000001/   one folder per request, numbered from 1, complete
 //                      before the reply leaves (written aside, then renamed)
 // holding one file per value (a file is absent when the value is):
-//   method path remote_port status headers body fault
+//   method path remote_port tcp_nodelay status headers body fault
 //   operation usuario senha cnpj categoria
 //   nome_arquivo conteudo_arquivo envio_normal protocolo   (elements as read)
 //   result      the result text answered, or the fault's reason
 //   issued      the protocol given to an accepted file
 // "headers" holds one "Name: value" line per request header; "body" the
 // request's bytes; "remote_port" the client's port, which tells connections
-// apart.
+// apart; "tcp_nodelay" 1 when the connection's socket had TCP_NODELAY set.
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -27,6 +27,7 @@ struct ExchangeRecord {
     std::string method;
     std::string path;
     int remotePort = 0;
+    bool noDelay = false;
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
     int status = 0;

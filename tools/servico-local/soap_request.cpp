@@ -4,6 +4,8 @@
 
 #include <strings.h>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "service/service_envelope.h"
@@ -52,25 +54,74 @@ std::vector<pugi::xml_node> ElementChildren(pugi::xml_node parent) {
     return children;
 }
 
-// pugixml keeps an unknown or unterminated entity reference as text; an XML
-// reader must refuse it, as it must refuse characters XML does not allow.
+// A character XML 1.0 allows (its Char production).
+bool IsXmlChar(std::uint32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The value of a character reference's digits; nullopt when they are not
+// digits or the value lies beyond any character.
+std::optional<std::uint32_t> CharacterReferenceValue(std::string_view digits, bool hex) {
+    if (digits.empty()) return std::nullopt;
+    std::uint32_t value = 0;
+    for (const char d : digits) {
+        int v = -1;
+        if (d >= '0' && d <= '9') v = d - '0';
+        else if (hex && d >= 'a' && d <= 'f') v = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F') v = d - 'A' + 10;
+        if (v < 0) return std::nullopt;
+        value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+        if (value > 0x10FFFF) return std::nullopt;
+    }
+    return value;
+}
+
+// One reference starting at the '&' in `at`; refuses what an XML reader refuses.
+void CheckReference(std::string_view body, std::size_t at) {
+    const auto semi = body.find(';', at + 1);
+    const std::string_view name =
+        semi == std::string_view::npos ? std::string_view{} : body.substr(at + 1, semi - at - 1);
+    if (name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos") return;
+    if (name.size() >= 2 && name[0] == '#') {
+        const bool hex = name[1] == 'x';
+        const auto value = CharacterReferenceValue(name.substr(hex ? 2 : 1), hex);
+        if (value && IsXmlChar(*value)) return;
+        Sender("Referência a um caractere não permitido em XML na posição " + std::to_string(at));
+    }
+    Sender("Referência de entidade inválida na posição " + std::to_string(at));
+}
+
+// pugixml keeps an unknown or unterminated entity reference as text and
+// decodes any character reference; an XML reader must refuse both, and any
+// character XML does not allow. Inside comments, CDATA sections and
+// processing instructions '&' is plain text.
 void CheckCharactersAndReferences(std::string_view body) {
     for (std::size_t i = 0; i < body.size(); ++i) {
         const auto c = static_cast<unsigned char>(body[i]);
         if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
             Sender("Caractere não permitido em XML na posição " + std::to_string(i));
-        if (c != '&') continue;
-        const auto semi = body.find(';', i + 1);
-        const std::string_view name =
-            semi == std::string_view::npos ? std::string_view{} : body.substr(i + 1, semi - i - 1);
-        bool ok = name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos";
-        if (!ok && name.size() >= 2 && name[0] == '#') {
-            const bool hex = name[1] == 'x';
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            ok = !digits.empty() && digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") ==
-                                        std::string_view::npos;
+        // U+FFFE and U+FFFF: the only other characters valid UTF-8 can spell that XML forbids.
+        if (c == 0xEF && (body.substr(i, 3) == "\xEF\xBF\xBE" || body.substr(i, 3) == "\xEF\xBF\xBF"))
+            Sender("Caractere não permitido em XML na posição " + std::to_string(i));
+    }
+    constexpr std::pair<std::string_view, std::string_view> kVerbatim[] = {
+        {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (body[i] == '<') {
+            // A SOAP message carries no document type declaration (nor the entities it could declare).
+            if (body.substr(i, 9) == "<!DOCTYPE") Sender("Declaração de tipo de documento não permitida");
+            for (const auto& [open, close] : kVerbatim) {
+                if (body.substr(i, open.size()) != open) continue;
+                const auto end = body.find(close, i + open.size());
+                // Unterminated: the XML reader refuses it.
+                if (end == std::string_view::npos) return;
+                i = end + close.size() - 1;
+                break;
+            }
+        } else if (body[i] == '&') {
+            CheckReference(body, i);
         }
-        if (!ok) Sender("Referência de entidade inválida na posição " + std::to_string(i));
     }
 }
 
@@ -87,7 +138,9 @@ ServiceRequest ParseServiceRequest(std::string_view body) {
     CheckCharactersAndReferences(body);
 
     pugi::xml_document doc;
-    const unsigned options = (pugi::parse_default | pugi::parse_declaration) & ~pugi::parse_eol;
+    // Whitespace-only text is kept: a file of blanks is not an empty file.
+    const unsigned options =
+        (pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata) & ~pugi::parse_eol;
     const pugi::xml_parse_result parsed = doc.load_buffer(body.data(), body.size(), options, pugi::encoding_utf8);
     if (!parsed) {
         Sender(std::string("XML mal formado: ") + parsed.description() + " na posição " +

@@ -236,6 +236,7 @@ std::vector<RecordedRequest> LocalService::Requests() const {
         r.method = ReadWhole(f / "method");
         r.path = ReadWhole(f / "path");
         r.remotePort = std::atoi(ReadWhole(f / "remote_port").c_str());
+        r.noDelay = ReadIfPresent(f / "tcp_nodelay") == "1";
         r.status = std::atoi(ReadWhole(f / "status").c_str());
         r.headers = ReadWhole(f / "headers");
         r.body = ReadWhole(f / "body");
