@@ -1,6 +1,7 @@
 #include "journal/send_journal.h"
 
 #include "journal/journal_failure.h"
+#include "util/private_folder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,25 +20,6 @@ namespace {
     throw JournalError(JournalReasonForErrno(error));
 }
 
-// Creates the missing folders of `folder`, each readable by its owner only.
-void MakeFolders(const std::filesystem::path& folder)
-{
-    if (folder.empty())
-        return;
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0) {
-        if (!S_ISDIR(info.st_mode))
-            FailErrno(ENOTDIR);
-        return;
-    }
-    if (errno != ENOENT)
-        FailErrno(errno);
-    if (folder.has_parent_path() && folder.parent_path() != folder)
-        MakeFolders(folder.parent_path());
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        FailErrno(errno);
-}
-
 // A new journal file is its owner's alone; SQLite gives its -wal and -shm
 // files the same permissions.
 void CreateFileIfMissing(const std::filesystem::path& file)
@@ -54,7 +36,8 @@ void CreateFileIfMissing(const std::filesystem::path& file)
 
 SqliteConnection Connect(const std::filesystem::path& file)
 {
-    MakeFolders(file.parent_path());
+    if (const int error = MakePrivateFolders(file.parent_path()); error != 0)
+        FailErrno(error);
     CreateFileIfMissing(file);
     try {
         return SqliteConnection(file.string());

@@ -28,7 +28,7 @@ private:
 
 [[noreturn]] void Fail(const std::string& path, int error)
 {
-    throw FileOpenError("Cannot open file \"" + path + "\". " + std::strerror(error));
+    throw FileOpenError("Cannot open file \"" + path + "\". " + std::strerror(error), path, error);
 }
 
 } // namespace
