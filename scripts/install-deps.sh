@@ -14,7 +14,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth openbox imagemagick xdotool
   poppler-utils
-  librsvg2-bin file dpkg-dev lintian desktop-file-utils appstream man-db
+  librsvg2-bin file dpkg-dev lintian desktop-file-utils appstream man-db systemd
   locales
 )
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything, starts the local service with demo users, writes two
-# demo profiles and demo receipt files of the current month, and opens the
+# demo profiles and demo receipt files of the current month (and of the
+# month before, for the batch command's monthly unit), and opens the
 # program on them, pointed at the local service. Everything lives in the
 # visible folder demo/ of the checkout (the standard folder dialog shows it):
 #   demo/arquivos/   the demo profiles' receipt folders
 #   demo/config/     the demo's profile file (Zeltra/NFP.ini): the user's
-#                    own profiles are never touched
+#                    own profiles are never touched; and user-dirs.dirs,
+#                    which names demo/documentos/ as the documents folder
+#                    where the batch command's unit leaves its summary
 #   demo/servico/    the local service's data; it keeps its port across
 #                    restarts, so a program left open keeps working
 #   demo/build.log   the output of the build
@@ -64,6 +67,9 @@ rm -f "$XDG_CONFIG_HOME/Zeltra/NFP.ini"
 "$build_dir/src/app/nfp-demo-setup" "$XDG_CONFIG_HOME/Zeltra/NFP.ini" "$demo_dir/arquivos" >/dev/null
 # The demo's send journal stays across runs, as a user's does; yours is not touched.
 export NFP_JOURNAL=$demo_dir/envios.sqlite
+# The documents folder of the demo, as xdg-user-dirs names one.
+mkdir -p "$demo_dir/documentos"
+printf 'XDG_DOCUMENTS_DIR="%s"\n' "$demo_dir/documentos" > "$XDG_CONFIG_HOME/user-dirs.dirs"
 
 cat <<INFO
 The local service answers at $NFP_ENDPOINT
@@ -84,6 +90,13 @@ $demo_dir/arquivos/. On the Enviar tab press Enviar and answer Sim: the
 Resultado tab then lists the protocols, Re-Consultar queries them again,
 Histórico... lists every exchange kept in $NFP_JOURNAL
 and Imprimir shows the summary, which Salvar relatório keeps (also as PDF).
+
+The batch command sends without the window (last month's demo files; see
+README.md, "Send without the window"):
+
+$exports
+export XDG_CONFIG_HOME=$(printf %q "$XDG_CONFIG_HOME") NFP_JOURNAL=$(printf %q "$NFP_JOURNAL")
+$(printf %q "$build_dir/src/lote/nfp-envio-lote") --processamento --mes anterior --resumo $(printf %q "$demo_dir/documentos/resumo.pdf")
 INFO
 
 if [ "${NFP_NO_WINDOW:-0}" = 1 ]; then

@@ -65,6 +65,11 @@ struct Refusal {
     const char* problem;
 };
 
+void PrintTo(const Refusal& r, std::ostream* os)
+{
+    *os << r.name;
+}
+
 class LoteCommandLineRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(LoteCommandLineRefusal, SaysWhatIsWrong)

@@ -8,10 +8,10 @@
 #include "lote_process.h"
 #include "profiles/ini_profile_store.h"
 #include "profiles/profile_operations.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -25,16 +25,8 @@ class LoteTest : public ::testing::Test {
 protected:
     LoteTest()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "nfp-lote-XXXXXX").string();
-        folder = ::mkdtemp(pattern.data());
         store.emplace((folder / "config" / "Zeltra" / "NFP.ini").string());
         service.emplace();
-    }
-    ~LoteTest() override
-    {
-        service.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 
     // A receipt file in a folder of the test's.
@@ -98,7 +90,8 @@ protected:
         return RunLoteProgram(arguments, Environment(), folder);
     }
 
-    std::filesystem::path folder;
+    TempDir temp;
+    const std::filesystem::path folder = temp.path();
     std::optional<IniProfileStore> store;
     std::optional<test_support::LocalService> service;
 };

@@ -34,9 +34,14 @@ std::string ReadWhole(const std::filesystem::path& file)
 
 } // namespace
 
+std::string LoteProgramPath()
+{
+    return NFP_ENVIO_LOTE_PATH;
+}
+
 LoteProcess::LoteProcess(const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment,
-                         const std::filesystem::path& outputFolder)
+                         const std::filesystem::path& outputFolder, const std::string& program)
 {
     static int serial = 0;
     const std::string stem = "lote-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
@@ -54,6 +59,8 @@ LoteProcess::LoteProcess(const std::vector<std::string>& arguments,
         bool replaced = false;
         for (const char* name : kReplaced)
             replaced = replaced || entry.starts_with(std::string(name) + "=");
+        for (const auto& given : environment)
+            replaced = replaced || entry.starts_with(given.first + "=");
         if (!replaced)
             env.push_back(entry);
     }
@@ -64,16 +71,16 @@ LoteProcess::LoteProcess(const std::vector<std::string>& arguments,
     for (auto& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::vector<std::string> args = {NFP_ENVIO_LOTE_PATH};
+    std::vector<std::string> args = {program};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    const int rc = posix_spawn(&pid_, NFP_ENVIO_LOTE_PATH, &actions, nullptr, argv.data(), envp.data());
+    const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
-        throw std::runtime_error("cannot start " NFP_ENVIO_LOTE_PATH);
+        throw std::runtime_error("cannot start " + program);
 }
 
 LoteProcess::~LoteProcess()

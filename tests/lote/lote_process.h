@@ -19,13 +19,17 @@ struct ProgramEnd {
     std::string err;
 };
 
+// The nfp-envio-lote of this build.
+std::string LoteProgramPath();
+
 class LoteProcess {
 public:
-    // Starts the program. `environment` replaces these variables of the
-    // test's own (unset when empty): NFP_ENDPOINT, NFP_CA_BUNDLE,
-    // NFP_JOURNAL, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR, HOME.
+    // Starts the program (or another, such as a shell). `environment`
+    // replaces the test's own variables of its names and these (unset when
+    // not given or empty): NFP_ENDPOINT, NFP_CA_BUNDLE, NFP_JOURNAL,
+    // XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR, HOME.
     LoteProcess(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& environment,
-                const std::filesystem::path& outputFolder);
+                const std::filesystem::path& outputFolder, const std::string& program = LoteProgramPath());
     ~LoteProcess();
     LoteProcess(const LoteProcess&) = delete;
     LoteProcess& operator=(const LoteProcess&) = delete;
