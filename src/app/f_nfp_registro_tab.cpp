@@ -71,8 +71,11 @@ void TF_NFP::DBGrid_RegistrosDblClick()
     // Nothing may change the profile a running operation works with.
     if (IsBusy() || CDS_Registros.RecordCount() == 0)
         return;
+    const std::string flag = ToggledSendFlag(CDS_Registros.FieldText("ENVIAR"));
+    // Stored first: a mark the store refused stays as it was on screen too.
+    SaveSendMark(*Setup().store, CDS_Registros.FieldText("CNPJ"), flag == "S");
     CDS_Registros.Edit();
-    CDS_Registros.SetField("ENVIAR", ToggledSendFlag(CDS_Registros.FieldText("ENVIAR")));
+    CDS_Registros.SetField("ENVIAR", flag);
     CDS_Registros.Post();
 }
 

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace nfp {
@@ -160,6 +161,44 @@ std::int32_t IntegerValue(QSettings& s, const char* name) {
 
 QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
 
+QString MarkText(bool enviar) { return enviar ? QStringLiteral("S") : QStringLiteral("N"); }
+
+// "S" or "N" as text; anything else, or nothing, is no mark.
+std::optional<bool> SendMarkValue(QSettings& s) {
+    const QVariant v = s.value(QStringLiteral("Enviar"));
+    if (v.typeId() != QMetaType::QString) return std::nullopt;
+    if (v.toString() == QLatin1String("S")) return true;
+    if (v.toString() == QLatin1String("N")) return false;
+    return std::nullopt;
+}
+
+// One change of the file under the lock: a working copy goes to `change`,
+// which returns false to refuse; the copy then replaces the file. Every failure is "Failed to set data for '<value>'".
+void ChangeProfileGroup(const QString& path, const char* value,
+                        const std::function<bool(QSettings&)>& change) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!MakeOwnerOnlyFolder(folder)) SetFailed(value);
+    const FileLock lock(path);
+    if (!lock.locked()) SetFailed(value);
+    std::optional<QByteArray> content;
+    try {
+        content = ReadFile(path);
+    } catch (const StoreError&) {
+        // What cannot be read cannot be kept: refuse rather than replace it.
+        SetFailed(value);
+    }
+    WorkingCopy copy(folder, content.value_or(QByteArray()));
+    if (!copy.ok()) SetFailed(value);
+    {
+        QSettings s(copy.path(), QSettings::IniFormat);
+        if (s.status() != QSettings::NoError) SetFailed(value);
+        if (!change(s)) SetFailed(value);
+        s.sync();
+        if (s.status() != QSettings::NoError) SetFailed(value);
+    }
+    if (!copy.ReplaceTarget(path)) SetFailed(value);
+}
+
 } // namespace
 
 IniProfileStore::IniProfileStore(std::string filePath) : path_(std::move(filePath)) {}
@@ -191,37 +230,29 @@ std::optional<StoredProfile> IniProfileStore::Read(std::string_view cnpj) {
     p.senha = TextValue(s, "Senha");
     p.tipo = IntegerValue(s, "Tipo");
     p.caminho = TextValue(s, "Caminho");
+    p.enviar = SendMarkValue(s);
     return p;
 }
 
 void IniProfileStore::Write(std::string_view cnpj, const StoredProfile& profile) {
-    const QString path = Q(path_);
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!MakeOwnerOnlyFolder(folder)) SetFailed("Usuario");
-    const FileLock lock(path);
-    if (!lock.locked()) SetFailed("Usuario");
-    std::optional<QByteArray> content;
-    try {
-        content = ReadFile(path);
-    } catch (const StoreError&) {
-        // What cannot be read cannot be kept: refuse rather than replace it.
-        SetFailed("Usuario");
-    }
-    WorkingCopy copy(folder, content.value_or(QByteArray()));
-    if (!copy.ok()) SetFailed("Usuario");
-    {
-        QSettings s(copy.path(), QSettings::IniFormat);
-        if (s.status() != QSettings::NoError) SetFailed("Usuario");
+    ChangeProfileGroup(Q(path_), "Usuario", [&](QSettings& s) {
         s.beginGroup(Q(cnpj));
         s.setValue(QStringLiteral("Usuario"), Bytes(profile.usuario));
         s.setValue(QStringLiteral("Senha"), Bytes(profile.senha));
         s.setValue(QStringLiteral("Tipo"), profile.tipo);
         s.setValue(QStringLiteral("Caminho"), Bytes(profile.caminho));
+        if (profile.enviar) s.setValue(QStringLiteral("Enviar"), MarkText(*profile.enviar));
         s.endGroup();
-        s.sync();
-        if (s.status() != QSettings::NoError) SetFailed("Usuario");
-    }
-    if (!copy.ReplaceTarget(path)) SetFailed("Usuario");
+        return true;
+    });
+}
+
+void IniProfileStore::WriteSendMark(std::string_view cnpj, bool enviar) {
+    ChangeProfileGroup(Q(path_), "Enviar", [&](QSettings& s) {
+        if (!s.childGroups().contains(Q(cnpj))) return false;
+        s.setValue(Q(cnpj) + QStringLiteral("/Enviar"), MarkText(enviar));
+        return true;
+    });
 }
 
 void IniProfileStore::Remove(std::string_view cnpj) {

@@ -1,6 +1,6 @@
 #pragma once
 // Profiles in an INI file: one group per CNPJ with the byte arrays Usuario,
-// Senha and Caminho and the integer Tipo.
+// Senha and Caminho, the integer Tipo and the text Enviar ("S" or "N").
 #include <string>
 
 #include "profiles/profile_store.h"
@@ -23,6 +23,7 @@ public:
     // The file is created readable by its owner only; it is replaced by a
     // whole new one, never rewritten in place.
     void Write(std::string_view cnpj, const StoredProfile& profile) override;
+    void WriteSendMark(std::string_view cnpj, bool enviar) override;
     void Remove(std::string_view cnpj) override;
 
 private:

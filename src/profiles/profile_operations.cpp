@@ -100,7 +100,7 @@ std::vector<ProfileLoadFailure> LoadProfiles(ProfileStore& store, MemoryTable& t
         table.SetField("SENHA", Decoded(stored->senha));
         table.SetField("TIPO", stored->tipo);
         table.SetField("CAMINHO", Decoded(stored->caminho));
-        table.SetField("ENVIAR", "S");
+        table.SetField("ENVIAR", stored->enviar.value_or(true) ? "S" : "N");
         table.Post();
     }
     return failures;
@@ -115,14 +115,20 @@ void CheckStorableProfile(std::string_view cnpj, std::string_view usuario, std::
 }
 
 void SaveProfile(ProfileStore& store, std::string_view cnpj, std::string_view usuario, std::string_view senha,
-                 std::int32_t tipo, std::string_view caminho) {
+                 std::int32_t tipo, std::string_view caminho, bool enviar) {
     if (const auto problem = CnpjProblem(cnpj)) throw ProfileRefused("CNPJ", *problem);
     StoredProfile profile;
     profile.usuario = CheckedText("Usuario", "Usuário", usuario);
     profile.senha = CheckedText("Senha", "Senha", senha);
     profile.tipo = tipo;
     profile.caminho = CheckedText("Caminho", "Caminho (Pasta)", caminho);
+    profile.enviar = enviar;
     store.Write(cnpj, profile);
+}
+
+void SaveSendMark(ProfileStore& store, std::string_view cnpj, bool enviar) {
+    if (CnpjProblem(cnpj)) throw StoreError("Failed to set data for 'Enviar'");
+    store.WriteSendMark(cnpj, enviar);
 }
 
 void RemoveProfile(ProfileStore& store, std::string_view cnpj) {

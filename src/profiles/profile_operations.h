@@ -33,7 +33,9 @@ struct ProfileLoadFailure {
 std::string ProfileLoadFailureText(const ProfileLoadFailure& failure);
 
 // Appends one row per readable stored profile to `table` (a CDS_Registros
-// layout), in the store's order, ENVIAR "S". A profile that cannot be read
+// layout), in the store's order. ENVIAR is the stored mark, "S" for a
+// profile stored without one (as every profile was before the mark was
+// kept). A profile that cannot be read
 // adds no row and does not stop the others; the failures come back in the
 // order met.
 std::vector<ProfileLoadFailure> LoadProfiles(ProfileStore& store, MemoryTable& table);
@@ -47,11 +49,17 @@ std::vector<ProfileLoadFailure> LoadProfiles(ProfileStore& store, MemoryTable& t
 void CheckStorableProfile(std::string_view cnpj, std::string_view usuario, std::string_view senha,
                           std::string_view caminho);
 
-// Writes the profile (user name, password and folder scrambled), creating
-// or overwriting its key. Refused values throw ProfileRefused and write
-// nothing; store failures throw StoreError.
+// Writes the whole profile (user name, password and folder scrambled, and
+// the mark for batch sending), creating or overwriting its key. Refused
+// values throw ProfileRefused and write nothing; store failures throw
+// StoreError.
 void SaveProfile(ProfileStore& store, std::string_view cnpj, std::string_view usuario, std::string_view senha,
-                 std::int32_t tipo, std::string_view caminho);
+                 std::int32_t tipo, std::string_view caminho, bool enviar = true);
+
+// Stores the mark for batch sending of a stored profile, the rest of it
+// untouched. A profile that is not stored, or a CNPJ that cannot name one,
+// throws StoreError "Failed to set data for 'Enviar'".
+void SaveSendMark(ProfileStore& store, std::string_view cnpj, bool enviar);
 
 // Removes the profile's key. A CNPJ that cannot name a key (empty, with a
 // slash or backslash) removes nothing. Store failures throw StoreError.

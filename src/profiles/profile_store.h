@@ -18,13 +18,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The four values of a profile as stored: the three texts are the
-// scrambled Windows-1252 bytes.
+// The values of a profile as stored: the three texts are the scrambled
+// Windows-1252 bytes. `enviar` is the mark for batch sending ("Enviar",
+// "S" or "N"); a profile stored without it reads as nullopt.
 struct StoredProfile {
     std::string usuario;
     std::string senha;
     std::int32_t tipo = 0;
     std::string caminho;
+    std::optional<bool> enviar;
 };
 
 class ProfileStore {
@@ -35,8 +37,12 @@ public:
     // No profile when the key does not exist. A missing text reads as
     // empty; a missing Tipo or a value of the wrong type throws StoreError.
     virtual std::optional<StoredProfile> Read(std::string_view cnpj) = 0;
-    // Creates or overwrites the four values, all of them or none.
+    // Creates or overwrites the values, all of them or none; an `enviar`
+    // of nullopt leaves the stored mark as it is.
     virtual void Write(std::string_view cnpj, const StoredProfile& profile) = 0;
+    // Overwrites the mark of an existing profile alone; a missing key
+    // throws StoreError, as a mark without a profile would load as none.
+    virtual void WriteSendMark(std::string_view cnpj, bool enviar) = 0;
     // Removes the key with everything under it; a missing key is no error.
     virtual void Remove(std::string_view cnpj) = 0;
 };

@@ -7,6 +7,7 @@
 #include "profiles/profile_operations.h"
 #include "sending/send_queue.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
@@ -89,8 +90,48 @@ TEST_F(ProfileListTest, DoubleClickTurnsTheTickIntoACrossAndBack)
     QTest::mouseDClick(w.DBGrid_Registros->viewport(), Qt::LeftButton, {}, inside);
     EXPECT_EQ(w.Registros_Table().FieldText("ENVIAR"), "S");
     EXPECT_EQ(FlagColour(w, 1), "tick");
-    // The flag is not stored.
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(ProfileListTest, TheMarkIsStoredTheMomentItIsToggledAndComesBackAtTheNextStart)
+{
+    StoreTwo();
+    {
+        TF_NFP& w = Open();
+        Choose(w, 1);
+        const std::string cnpj = w.Registros_Table().FieldText("CNPJ");
+        w.DBGrid_RegistrosDblClick();
+        EXPECT_EQ(store->Read(cnpj)->enviar, std::optional<bool>(false));
+        w.DBGrid_RegistrosDblClick();
+        EXPECT_EQ(store->Read(cnpj)->enviar, std::optional<bool>(true));
+        w.DBGrid_RegistrosDblClick();
+    }
+    TF_NFP& w = Open();
+    EXPECT_EQ(FlagColour(w, 0), "tick");
+    EXPECT_EQ(FlagColour(w, 1), "cross");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(ProfileListTest, AMarkTheStoreRefusesStaysAsItWasOnScreenAndOnDisk)
+{
+    StoreTwo();
+    TF_NFP& w = Open();
+    Choose(w, 1);
+    const std::string cnpj = w.Registros_Table().FieldText("CNPJ");
+    // Removed behind the window's back: a mark alone would make a broken profile.
+    store->Remove(cnpj);
+    const QByteArray before = [&] {
+        QFile f(QString::fromStdString(store->FilePath()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    const QPoint inside = w.DBGrid_Registros->visualRect(w.DBGrid_Registros->model()->index(1, 0)).center();
+    QTest::mouseDClick(w.DBGrid_Registros->viewport(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(errors, QStringList{"Failed to set data for 'Enviar'"});
+    EXPECT_EQ(w.Registros_Table().FieldText("ENVIAR"), "S");
+    EXPECT_EQ(FlagColour(w, 1), "tick");
+    QFile f(QString::fromStdString(store->FilePath()));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
 }
 
 TEST_F(ProfileListTest, DoubleClickAndDeleteOnAnEmptyListDoNothing)

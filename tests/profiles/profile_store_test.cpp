@@ -180,6 +180,72 @@ TEST_F(ProfileStoreTest, SavingAgainOverwritesTheFourValues) {
     ExpectSame(Load(), {{"12345678000199", "segundo!", "senha2", 2, "/b/"}, {"99999999000199", "outro", "x", 1, "/o/"}});
 }
 
+// The ENVIAR column of what the store loads, in the store's order.
+std::vector<std::string> LoadedMarks(ProfileStore& store) {
+    MemoryTable table(ProfileTableLayout());
+    EXPECT_TRUE(LoadProfiles(store, table).empty());
+    std::vector<std::string> marks;
+    for (table.First(); !table.Eof(); table.Next()) marks.push_back(table.FieldText("ENVIAR"));
+    return marks;
+}
+
+TEST_F(ProfileStoreTest, TheSendMarkIsStoredAndLoaded) {
+    IniProfileStore store = Store();
+    SaveProfile(store, "11111111000111", "a", "1", 0, "/a/");
+    SaveProfile(store, "22222222000122", "b", "2", 1, "/b/", false);
+    EXPECT_EQ(Raw("11111111000111/Enviar").toString(), "S");
+    EXPECT_EQ(Raw("22222222000122/Enviar").toString(), "N");
+    EXPECT_EQ(LoadedMarks(store), (std::vector<std::string>{"S", "N"}));
+
+    // Toggled alone: the rest of the profile stays as it was.
+    const auto before = store.Read("11111111000111");
+    SaveSendMark(store, "11111111000111", false);
+    SaveSendMark(store, "22222222000122", true);
+    EXPECT_EQ(LoadedMarks(store), (std::vector<std::string>{"N", "S"}));
+    const auto after = store.Read("11111111000111");
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(after->usuario, before->usuario);
+    EXPECT_EQ(after->senha, before->senha);
+    EXPECT_EQ(after->tipo, before->tipo);
+    EXPECT_EQ(after->caminho, before->caminho);
+
+    // Saving the whole profile again stores the mark it is given.
+    SaveProfile(store, "11111111000111", "a2", "1", 2, "/a2/", true);
+    EXPECT_EQ(LoadedMarks(store), (std::vector<std::string>{"S", "S"}));
+}
+
+TEST_F(ProfileStoreTest, AProfileStoredWithoutAMarkLoadsMarked) {
+    const QByteArray u = IniValueText(QByteArray::fromStdString(ScrambleBytes("usr", true)));
+    WriteFile("[10000000000001]\nUsuario=" + u + "\nTipo=1\n"
+              "[10000000000002]\nTipo=0\nEnviar=N\n"
+              "[10000000000003]\nTipo=0\nEnviar=x\n"
+              "[10000000000004]\nTipo=0\nEnviar=\n");
+    IniProfileStore store = Store();
+    EXPECT_EQ(LoadedMarks(store), (std::vector<std::string>{"S", "N", "S", "S"}));
+    // The first save of such a profile's mark adds it and keeps the rest.
+    SaveSendMark(store, "10000000000001", false);
+    EXPECT_EQ(LoadedMarks(store), (std::vector<std::string>{"N", "N", "S", "S"}));
+    EXPECT_EQ(store.Read("10000000000001")->usuario, ScrambleBytes("usr", true));
+}
+
+TEST_F(ProfileStoreTest, AMarkForAProfileNotStoredIsRefusedAndWritesNothing) {
+    IniProfileStore store = Store();
+    const auto refused = [&](const char* cnpj) {
+        try {
+            SaveSendMark(store, cnpj, false);
+            ADD_FAILURE() << cnpj;
+        } catch (const StoreError& e) {
+            EXPECT_STREQ(e.what(), "Failed to set data for 'Enviar'");
+        }
+    };
+    refused("11111111000111"); // no file at all
+    EXPECT_FALSE(QFileInfo::exists(ini_));
+    Save({"22222222000122", "b", "2", 1, "/b/"});
+    const QByteArray before = FileBytes();
+    for (const char* cnpj : {"11111111000111", "", "22222222000122/Tipo", "\\"}) refused(cnpj);
+    EXPECT_EQ(FileBytes(), before);
+}
+
 TEST_F(ProfileStoreTest, RemoveTakesOnlyItsKeyAndMissingKeysAreNoError) {
     IniProfileStore store = Store();
     RemoveProfile(store, "12345678000199"); // no file at all
@@ -326,6 +392,7 @@ TEST_F(ProfileStoreTest, UnwritableFileKeepsItsContentAndAFailedSaveStaysUnsaved
     IniProfileStore store = Store();
     EXPECT_THROW(RemoveProfile(store, "11111111000111"), StoreError);
     EXPECT_NO_THROW(RemoveProfile(store, "22222222000122")); // not there: nothing to write
+    EXPECT_THROW(SaveSendMark(store, "11111111000111", false), StoreError);
     EXPECT_EQ(FileBytes(), before);
     ExpectSame(Load(), {{"11111111000111", "a", "1", 0, "/a/"}});
     MakeWritableAgain(folder);
