@@ -20,11 +20,13 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -96,6 +98,12 @@ public:
     void DBGrid_RegistrosDblClick();
     bool DBGrid_RegistrosKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void BitBtn_RegistroClick();
+    // Enter and "Editar...": the current profile in the profile dialog.
+    void EditarRegistro();
+    // Delete and "Excluir": the current profile removed after a question.
+    void ExcluirRegistro();
+    // Before the grid's context menu shows: what applies to the list as it is.
+    void PopupMenu_RegistrosPopup();
 
     // True while a send run, batch or re-query is working.
     bool IsBusy() const { return busyDepth_ > 0; }
@@ -165,6 +173,10 @@ public:
     QLabel* Label_Del = nullptr;
     QLabel* Label1 = nullptr;
     DataGrid* DBGrid_Registros = nullptr;
+    QMenu* PopupMenu_Registros = nullptr;
+    QAction* MenuItem_Editar = nullptr;
+    QAction* MenuItem_Marcar = nullptr;
+    QAction* MenuItem_Excluir = nullptr;
 
     QPlainTextEdit* Memo_Enviar = nullptr;
     QPushButton* BitBtn_Sair = nullptr;

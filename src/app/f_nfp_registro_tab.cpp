@@ -1,5 +1,6 @@
 // The "Registro(s)" tab: the profile list, with the category and the send
-// flag drawn in their own way.
+// flag drawn in their own way, and what is done to its profiles: add,
+// change, mark, remove.
 #include "app/f_nfp.h"
 
 #include "app/control_factory.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 
@@ -25,7 +27,8 @@ void TF_NFP::BuildRegistroTab()
     QWidget* t = TabSheet_Registro;
     BitBtn_Registro = MakeBitBtn(t, "BitBtn_Registro", QStringLiteral("Adicionar Registro"),
                                  style()->standardIcon(QStyle::SP_FileDialogNewFolder), {7, 8, 148, 28});
-    Label_Del = MakeLabel(t, "Label_Del", QStringLiteral("Delete - Exclui Registro"), {378, 7, 114, 13});
+    Label_Del =
+        MakeLabel(t, "Label_Del", QStringLiteral("Enter - Altera  /  Delete - Exclui Registro"), {378, 7, 114, 13});
     Label1 = MakeLabel(t, "Label1", QStringLiteral("DuploClick - Marca/Desmarca para Enviar"), {378, 28, 200, 13});
 
     DBGrid_Registros = Placed(new DataGrid(t), "DBGrid_Registros", {7, 42, 596, 281});
@@ -47,6 +50,24 @@ void TF_NFP::BuildRegistroTab()
     connect(DBGrid_Registros, &DataGrid::doubleClickedAnywhere, this,
             [this] { Guarded([this] { DBGrid_RegistrosDblClick(); }); });
     connect(BitBtn_Registro, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_RegistroClick(); }); });
+
+    PopupMenu_Registros = new QMenu(DBGrid_Registros);
+    PopupMenu_Registros->setObjectName(QStringLiteral("PopupMenu_Registros"));
+    const auto item = [this](const char* name, const QString& text, std::function<void()> handler) {
+        QAction* action = PopupMenu_Registros->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+        return action;
+    };
+    MenuItem_Editar = item("MenuItem_Editar", QStringLiteral("Editar..."), [this] { EditarRegistro(); });
+    MenuItem_Marcar = item("MenuItem_Marcar", QStringLiteral("Marcar/Desmarcar para envio"),
+                           [this] { DBGrid_RegistrosDblClick(); });
+    MenuItem_Excluir = item("MenuItem_Excluir", QStringLiteral("Excluir"), [this] { ExcluirRegistro(); });
+    connect(PopupMenu_Registros, &QMenu::aboutToShow, this, [this] { PopupMenu_RegistrosPopup(); });
+    DBGrid_Registros->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrid_Registros, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu_Registros->popup(DBGrid_Registros->viewport()->mapToGlobal(at));
+    });
     CDS_Registros.Subscribe([this](const TableEvent&) { DS_RegistrosDataChange(); });
 }
 
@@ -81,10 +102,23 @@ void TF_NFP::DBGrid_RegistrosDblClick()
 
 bool TF_NFP::DBGrid_RegistrosKeyDown(int key, Qt::KeyboardModifiers)
 {
-    if (key != Qt::Key_Delete)
-        return false;
-    if (IsBusy() || CDS_Registros.RecordCount() == 0)
+    switch (key) {
+    case Qt::Key_Delete:
+        ExcluirRegistro();
         return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        EditarRegistro();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TF_NFP::ExcluirRegistro()
+{
+    if (IsBusy() || CDS_Registros.RecordCount() == 0)
+        return;
     int answer = MsgResult::Cancel;
     {
         // A scheduled batch would move the current profile under the
@@ -94,17 +128,36 @@ bool TF_NFP::DBGrid_RegistrosKeyDown(int key, Qt::KeyboardModifiers)
                                  MsgResult::No, 0);
     }
     if (answer != MsgResult::Yes)
-        return true;
+        return;
     RemoveProfile(*Setup().store, Edit_CNPJ->text().toStdString());
     CDS_Registros.Delete();
-    return true;
+}
+
+void TF_NFP::EditarRegistro()
+{
+    if (IsBusy() || CDS_Registros.RecordCount() == 0)
+        return;
+    // A schedule falling due while the dialog is open waits for it, so the
+    // batch neither moves the profile being changed nor sends with its old
+    // values.
+    const BusyScope editing(*this);
+    F_Registro->EditProfile();
 }
 
 void TF_NFP::BitBtn_RegistroClick()
 {
     if (IsBusy())
         return;
+    // As for a change: the batch would walk a table the dialog appends to.
+    const BusyScope adding(*this);
     F_Registro->AddProfile();
+}
+
+void TF_NFP::PopupMenu_RegistrosPopup()
+{
+    const bool any = CDS_Registros.RecordCount() > 0 && !IsBusy();
+    for (QAction* action : {MenuItem_Editar, MenuItem_Marcar, MenuItem_Excluir})
+        action->setEnabled(any);
 }
 
 } // namespace nfp

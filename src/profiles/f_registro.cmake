@@ -4,4 +4,4 @@ add_library(nfp_profile_dialog STATIC
   ${CMAKE_CURRENT_LIST_DIR}/cnpj_check.cpp
 )
 target_include_directories(nfp_profile_dialog PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(nfp_profile_dialog PUBLIC nfp_profiles nfp_widgets nfp_message_dlg Qt6::Widgets)
+target_link_libraries(nfp_profile_dialog PUBLIC nfp_profiles nfp_profile_list nfp_widgets nfp_message_dlg Qt6::Widgets)

@@ -2,6 +2,7 @@
 
 #include "app/local_message_dlg.h"
 #include "profiles/cnpj_check.h"
+#include "profiles/profile_list.h"
 #include "profiles/profile_operations.h"
 #include "widgets/zeltra_browser.h"
 
@@ -199,7 +200,14 @@ QRadioButton* TF_Registro::TipoItem(int index) const {
 int TF_Registro::TipoIndex() const { return tipo_->checkedId(); }
 
 void TF_Registro::SetTipoIndex(int index) {
-  if (QAbstractButton* b = tipo_->button(index)) b->setChecked(true);
+  if (QAbstractButton* b = tipo_->button(index)) {
+    b->setChecked(true);
+    return;
+  }
+  // An exclusive group keeps one button checked: let go of it for a moment.
+  tipo_->setExclusive(false);
+  for (QAbstractButton* b : tipo_->buttons()) b->setChecked(false);
+  tipo_->setExclusive(true);
 }
 
 bool TF_Registro::AddProfile() {
@@ -230,6 +238,28 @@ bool TF_Registro::AddProfile(const std::string& cnpj) {
     LocalMessageDlg(kCnpjAlreadyListed, MessageKind::Error, MsgButton::OK, MsgResult::Ok, 0);
     return false;
   }
+  return Run(cnpj, std::nullopt);
+}
+
+bool TF_Registro::EditProfile() {
+  if (registros_.RecordCount() == 0) return false;
+  const std::string cnpj = registros_.FieldText("CNPJ");
+  std::optional<ProfileValues> stored = ReadProfile(store_, cnpj);
+  if (!stored) {
+    // Removed elsewhere meanwhile: what the list shows, stored again on Confirma.
+    stored = ProfileValues{cnpj,
+                           registros_.FieldText("USUARIO"),
+                           registros_.FieldText("SENHA"),
+                           registros_.FieldInt("TIPO"),
+                           registros_.FieldText("CAMINHO"),
+                           registros_.FieldText("ENVIAR") == "S"};
+  }
+  return Run(cnpj, std::move(stored));
+}
+
+bool TF_Registro::Run(const std::string& cnpj, std::optional<ProfileValues> editing) {
+  editing_ = std::move(editing);
+  setWindowTitle(QString::fromUtf8(editing_ ? kRegistroEditCaption : kRegistroCaption));
   Edit_CNPJ->setText(QString::fromStdString(cnpj));
   added_ = false;
   ScriptedProfileDialog::Action action;
@@ -237,14 +267,22 @@ bool TF_Registro::AddProfile(const std::string& cnpj) {
       script != nullptr && script->TakeAction(action))
     QTimer::singleShot(0, this, [this, action] { action(*this); });
   exec();
+  editing_.reset();
   return added_;
 }
 
 void TF_Registro::FormShow() {
-  Edit_Usuario->clear();
-  Edit_Senha->clear();
-  SetTipoIndex(0);
-  Edit_Caminho->clear();
+  if (editing_) {
+    Edit_Usuario->setText(QString::fromStdString(editing_->usuario));
+    Edit_Senha->setText(QString::fromStdString(editing_->senha));
+    SetTipoIndex(CategoryPosition(editing_->tipo));
+    Edit_Caminho->setText(QString::fromStdString(editing_->caminho));
+  } else {
+    Edit_Usuario->clear();
+    Edit_Senha->clear();
+    SetTipoIndex(0);
+    Edit_Caminho->clear();
+  }
   Edit_Usuario->setFocus(Qt::OtherFocusReason);
 }
 
@@ -294,26 +332,31 @@ void TF_Registro::BitBtn_ConfirmaClick() {
     return;
   }
   Edit_Caminho->setText(folder);
-  const std::string cnpj = Utf8(Edit_CNPJ->text());
-  const std::string usuario = Utf8(Edit_Usuario->text());
-  const std::string senha = Utf8(Edit_Senha->text());
-  const std::int32_t tipo = TipoIndex() < 0 ? 0 : TipoIndex();
-  const std::string caminho = Utf8(Edit_Caminho->text());
+  ProfileValues profile;
+  profile.cnpj = Utf8(Edit_CNPJ->text());
+  profile.usuario = Utf8(Edit_Usuario->text());
+  profile.senha = Utf8(Edit_Senha->text());
+  // With no choice (a stored category below 0), a change keeps the stored one.
+  profile.tipo = TipoIndex() >= 0 ? TipoIndex() : editing_ ? editing_->tipo : 0;
+  profile.caminho = Utf8(Edit_Caminho->text());
+  // The profile's row: the current one, unless something moved the table
+  // meanwhile; gone with its profile, the stored one is listed again.
+  const bool onRow = editing_ && (registros_.FieldText("CNPJ") == profile.cnpj ||
+                                  registros_.Locate("CNPJ", FieldValue{profile.cnpj}));
+  profile.enviar = onRow ? registros_.FieldText("ENVIAR") == "S" : !editing_ || editing_->enviar;
   try {
-    SaveProfile(store_, cnpj, usuario, senha, tipo, caminho);
+    SaveProfile(store_, profile);
   } catch (const std::exception& e) {
     // Nothing stored or listed; the values stay for the user to mend.
     LocalMessageDlg(QString::fromUtf8(e.what()), MessageKind::Error, MsgButton::OK, MsgResult::Ok,
                     0);
     return;
   }
-  registros_.Append();
-  registros_.SetField("CNPJ", cnpj);
-  registros_.SetField("USUARIO", usuario);
-  registros_.SetField("SENHA", senha);
-  registros_.SetField("TIPO", tipo);
-  registros_.SetField("CAMINHO", caminho);
-  registros_.SetField("ENVIAR", "S");
+  if (onRow)
+    registros_.Edit();
+  else
+    registros_.Append();
+  SetProfileRow(registros_, profile);
   registros_.Post();
   added_ = true;
   accept();

@@ -1,7 +1,9 @@
 #pragma once
 // The profile dialog: a new taxpayer profile is entered here for a CNPJ the
-// add operation supplies, stored and listed on Confirma.
+// add operation supplies, or the current profile is changed in place; either
+// is stored whole and listed on Confirma.
 
+#include "profiles/profile_operations.h"
 #include "profiles/profile_store.h"
 #include "util/memory_table.h"
 
@@ -27,6 +29,7 @@ class TF_Registro;
 
 // Texts of the add operation.
 inline constexpr const char* kRegistroCaption = "Cadastro de Dados do Contribuinte";
+inline constexpr const char* kRegistroEditCaption = "Alteração de Dados do Contribuinte";
 inline constexpr const char* kCnpjPromptTitle = "Novo Registro";
 inline constexpr const char* kCnpjPromptLabel = "C.N.P.J. do novo registro (14 dígitos):";
 inline constexpr const char* kCnpjInvalid =
@@ -95,7 +98,8 @@ class ScriptedProfileDialog {
 };
 
 // Created hidden once, next to the main window, and reused for every
-// addition. `registros` is CDS_Registros; both must outlive the dialog.
+// addition and change. `registros` is CDS_Registros; both must outlive the
+// dialog.
 class TF_Registro : public QDialog {
   Q_OBJECT
  public:
@@ -107,6 +111,11 @@ class TF_Registro : public QDialog {
   bool AddProfile();
   // The same for a CNPJ already read (14 digits); no question is asked.
   bool AddProfile(const std::string& cnpj);
+  // Opens the dialog on the current profile, filled as it is stored (as it
+  // is listed when its key has gone): the CNPJ stays, everything else may
+  // change. Confirma stores the whole profile, its send mark as listed, and
+  // updates its row, which stays current. True when it was stored.
+  bool EditProfile();
 
   // Handlers, public so tests drive them as the buttons do.
   void BitBtn_PastaClick();
@@ -130,13 +139,15 @@ class TF_Registro : public QDialog {
   TZeltraBrowser* ZeltraBrowser = nullptr;
 
   // Chosen position of RadioGroup_Tipo: 0 Contribuinte, 1 Contabilistas,
-  // 2 Consumidores.
+  // 2 Consumidores; -1 none (SetTipoIndex with another value chooses none).
   int TipoIndex() const;
   void SetTipoIndex(int index);
   QRadioButton* TipoItem(int index) const;
 
   // Whether the last opening ended with a stored profile.
   bool Added() const { return added_; }
+  // Whether the dialog is open on an existing profile.
+  bool Editing() const { return editing_.has_value(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -144,11 +155,15 @@ class TF_Registro : public QDialog {
 
  private:
   void FormShow();
+  // Shows the dialog modally for `cnpj`, new or (with `editing`) existing.
+  bool Run(const std::string& cnpj, std::optional<ProfileValues> editing);
 
   MemoryTable& registros_;
   ProfileStore& store_;
   QButtonGroup* tipo_ = nullptr;
   bool added_ = false;
+  // The profile being changed, as the dialog was filled with it.
+  std::optional<ProfileValues> editing_;
 };
 
 }  // namespace nfp

@@ -65,9 +65,22 @@ std::optional<std::string> CnpjProblem(std::string_view cnpj) {
     return std::nullopt;
 }
 
-std::string Decoded(const std::string& stored) { return Windows1252ToUtf8(AsLoaded(stored)); }
-
 } // namespace
+
+std::string DecodedProfileText(std::string_view stored) { return Windows1252ToUtf8(AsLoaded(stored)); }
+
+std::optional<ProfileValues> ReadProfile(ProfileStore& store, std::string_view cnpj) {
+    const std::optional<StoredProfile> stored = store.Read(cnpj);
+    if (!stored) return std::nullopt;
+    ProfileValues p;
+    p.cnpj = std::string(cnpj);
+    p.usuario = DecodedProfileText(stored->usuario);
+    p.senha = DecodedProfileText(stored->senha);
+    p.tipo = stored->tipo;
+    p.caminho = DecodedProfileText(stored->caminho);
+    p.enviar = stored->enviar.value_or(true);
+    return p;
+}
 
 std::string ProfileLoadFailureText(const ProfileLoadFailure& failure) {
     if (failure.cnpj.empty()) return failure.message;
@@ -84,26 +97,30 @@ std::vector<ProfileLoadFailure> LoadProfiles(ProfileStore& store, MemoryTable& t
         return failures;
     }
     for (const std::string& cnpj : keys) {
-        std::optional<StoredProfile> stored;
+        std::optional<ProfileValues> profile;
         try {
-            stored = store.Read(cnpj);
+            profile = ReadProfile(store, cnpj);
         } catch (const StoreError& e) {
             // Read whole before the row is started, so a bad profile leaves
             // no half-filled row and the ones after it still load.
             failures.push_back({cnpj, e.what()});
             continue;
         }
-        if (!stored) continue;
+        if (!profile) continue;
         table.Append();
-        table.SetField("CNPJ", cnpj);
-        table.SetField("USUARIO", Decoded(stored->usuario));
-        table.SetField("SENHA", Decoded(stored->senha));
-        table.SetField("TIPO", stored->tipo);
-        table.SetField("CAMINHO", Decoded(stored->caminho));
-        table.SetField("ENVIAR", stored->enviar.value_or(true) ? "S" : "N");
+        SetProfileRow(table, *profile);
         table.Post();
     }
     return failures;
+}
+
+void SetProfileRow(MemoryTable& table, const ProfileValues& profile) {
+    table.SetField("CNPJ", profile.cnpj);
+    table.SetField("USUARIO", profile.usuario);
+    table.SetField("SENHA", profile.senha);
+    table.SetField("TIPO", profile.tipo);
+    table.SetField("CAMINHO", profile.caminho);
+    table.SetField("ENVIAR", profile.enviar ? "S" : "N");
 }
 
 void CheckStorableProfile(std::string_view cnpj, std::string_view usuario, std::string_view senha,
@@ -124,6 +141,10 @@ void SaveProfile(ProfileStore& store, std::string_view cnpj, std::string_view us
     profile.caminho = CheckedText("Caminho", "Caminho (Pasta)", caminho);
     profile.enviar = enviar;
     store.Write(cnpj, profile);
+}
+
+void SaveProfile(ProfileStore& store, const ProfileValues& profile) {
+    SaveProfile(store, profile.cnpj, profile.usuario, profile.senha, profile.tipo, profile.caminho, profile.enviar);
 }
 
 void SaveSendMark(ProfileStore& store, std::string_view cnpj, bool enviar) {

@@ -2,6 +2,7 @@
 // Loading, saving and removing profiles: the profile table on one side,
 // the store on the other.
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,6 +25,16 @@ private:
     std::string field_;
 };
 
+// A profile as the program works with it: texts in UTF-8, decoded.
+struct ProfileValues {
+    std::string cnpj;
+    std::string usuario;
+    std::string senha;
+    std::int32_t tipo = 0;
+    std::string caminho;
+    bool enviar = true; // marked for batch sending
+};
+
 struct ProfileLoadFailure {
     std::string cnpj;    // empty when the store as a whole could not be read
     std::string message; // the store's message, e.g. "Failed to get data for 'Tipo'"
@@ -40,6 +51,19 @@ std::string ProfileLoadFailureText(const ProfileLoadFailure& failure);
 // order met.
 std::vector<ProfileLoadFailure> LoadProfiles(ProfileStore& store, MemoryTable& table);
 
+// What the store holds for one CNPJ, decoded as LoadProfiles decodes it
+// (whole, not cut to the table's widths); nothing when the key does not
+// exist. Store failures throw StoreError.
+std::optional<ProfileValues> ReadProfile(ProfileStore& store, std::string_view cnpj);
+
+// A stored text as a load gives it back: read up to its first zero byte,
+// unscrambled, in UTF-8.
+std::string DecodedProfileText(std::string_view stored);
+
+// Assigns the six fields of the table's row being edited or appended (a
+// CDS_Registros layout); texts longer than their fields are cut.
+void SetProfileRow(MemoryTable& table, const ProfileValues& profile);
+
 // Throws ProfileRefused when a value cannot be stored so that it loads back
 // the same: a CNPJ that is empty, longer than 14 characters or holds a
 // slash, a backslash, a control character or a character outside
@@ -55,6 +79,8 @@ void CheckStorableProfile(std::string_view cnpj, std::string_view usuario, std::
 // StoreError.
 void SaveProfile(ProfileStore& store, std::string_view cnpj, std::string_view usuario, std::string_view senha,
                  std::int32_t tipo, std::string_view caminho, bool enviar = true);
+
+void SaveProfile(ProfileStore& store, const ProfileValues& profile);
 
 // Stores the mark for batch sending of a stored profile, the rest of it
 // untouched. A profile that is not stored, or a CNPJ that cannot name one,

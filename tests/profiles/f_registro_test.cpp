@@ -7,6 +7,7 @@
 #include "profiles/profile_table.h"
 #include "widgets/zeltra_browser.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace nfp {
 namespace {
@@ -320,6 +323,187 @@ TEST_F(ProfileDialogTest, CnpjQuestion) {
   EXPECT_TRUE(dialog_.AddProfile());
   EXPECT_EQ(answers.Asked(), 3);
   EXPECT_EQ(table_.FieldText("CNPJ"), "11222333000181");
+}
+
+// Editing in place: the dialog over profiles loaded from the store, as the
+// main window has them.
+class EditProfileTest : public ProfileDialogTest {
+ protected:
+  void SetUp() override {
+    SaveProfile(store_, kOtherCnpj, "outro", "x", 1, "/o/");
+    // A user name longer than the list holds: stored whole, listed cut.
+    SaveProfile(store_, kCnpj, "usuario-de-vinte-e-cinco", "s3nh4", 1, "/dados/Nfp/");
+    ASSERT_TRUE(LoadProfiles(store_, table_).empty());
+    ASSERT_TRUE(table_.Locate("CNPJ", FieldValue{std::string(kCnpj)}));
+    editedRow_ = table_.CurrentRow();
+  }
+
+  QByteArray FileBytes() const {
+    QFile f(QString::fromStdString(store_.FilePath()));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  int editedRow_ = -1;
+};
+
+TEST_F(EditProfileTest, OpensFilledAsStoredWithTheCnpjFixed) {
+  ScriptedProfileDialog script{[](TF_Registro& d) {
+    EXPECT_TRUE(d.Editing());
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8(kRegistroEditCaption));
+    EXPECT_EQ(d.Edit_CNPJ->text(), QString::fromLatin1(kCnpj));
+    EXPECT_TRUE(d.Edit_CNPJ->isReadOnly());
+    EXPECT_EQ(d.Edit_Usuario->text(), QStringLiteral("usuario-de-vinte-e-cinco"));
+    EXPECT_EQ(d.Edit_Senha->text(), QStringLiteral("s3nh4"));
+    EXPECT_EQ(d.Edit_Senha->displayText(), QStringLiteral("#####"));
+    EXPECT_EQ(d.TipoIndex(), 1);
+    EXPECT_EQ(d.Edit_Caminho->text(), QStringLiteral("/dados/Nfp/"));
+    EXPECT_EQ(d.focusWidget(), d.Edit_Usuario);
+    d.BitBtn_Sair->click();
+  }};
+  EXPECT_FALSE(dialog_.EditProfile());
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(dialog_.Editing());
+}
+
+TEST_F(EditProfileTest, ConfirmaStoresEachChangedFieldAndUpdatesTheRowInPlace) {
+  struct Case {
+    const char* what;
+    std::function<void(TF_Registro&)> change;
+    ProfileValues stored;  // what the store holds afterwards
+  };
+  const Case cases[] = {
+      {"user name",
+       [](TF_Registro& d) { d.Edit_Usuario->setText(QStringLiteral("joão")); },
+       {kCnpj, "joão", "s3nh4", 1, "/dados/Nfp/", false}},
+      {"password",
+       [](TF_Registro& d) {
+         d.Edit_Senha->clear();
+         QTest::keyClicks(d.Edit_Senha, QStringLiteral("nova"));
+       },
+       {kCnpj, "joão", "nova", 1, "/dados/Nfp/", false}},
+      {"category",
+       [](TF_Registro& d) { d.TipoItem(2)->click(); },
+       {kCnpj, "joão", "nova", 2, "/dados/Nfp/", false}},
+      {"folder, given its slash",
+       [](TF_Registro& d) { d.Edit_Caminho->setText(QStringLiteral("/srv/Loja")); },
+       {kCnpj, "joão", "nova", 2, "/srv/Loja/", false}},
+      {"nothing at all", [](TF_Registro&) {}, {kCnpj, "joão", "nova", 2, "/srv/Loja/", false}},
+  };
+  // The mark as the list shows it is stored with the rest.
+  table_.Edit();
+  table_.SetField("ENVIAR", "N");
+  table_.Post();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedProfileDialog script{[&c](TF_Registro& d) {
+      c.change(d);
+      d.BitBtn_Confirma->click();
+    }};
+    ASSERT_TRUE(dialog_.EditProfile());
+    EXPECT_FALSE(dialog_.isVisible());
+    const auto stored = ReadProfile(store_, kCnpj);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->usuario, c.stored.usuario);
+    EXPECT_EQ(stored->senha, c.stored.senha);
+    EXPECT_EQ(stored->tipo, c.stored.tipo);
+    EXPECT_EQ(stored->caminho, c.stored.caminho);
+    EXPECT_EQ(stored->enviar, c.stored.enviar);
+    // The same row, still current, shows the new values.
+    EXPECT_EQ(table_.RecordCount(), 2);
+    EXPECT_EQ(table_.CurrentRow(), editedRow_);
+    EXPECT_EQ(table_.State(), TableState::Browse);
+    EXPECT_EQ(table_.FieldText("CNPJ"), kCnpj);
+    EXPECT_EQ(table_.FieldText("USUARIO"), c.stored.usuario);
+    EXPECT_EQ(table_.FieldText("SENHA"), c.stored.senha);
+    EXPECT_EQ(table_.FieldInt("TIPO"), c.stored.tipo);
+    EXPECT_EQ(table_.FieldText("CAMINHO"), c.stored.caminho);
+    EXPECT_EQ(table_.FieldText("ENVIAR"), "N");
+  }
+  // The other profile was not touched.
+  EXPECT_EQ(ReadProfile(store_, kOtherCnpj)->usuario, "outro");
+}
+
+TEST_F(EditProfileTest, ARefusedValueKeepsTheDialogOpenAndTheOldProfileOnDisk) {
+  const QByteArray before = FileBytes();
+  ScriptedMessageAnswers messages{1};
+  ScriptedProfileDialog script{[&](TF_Registro& d) {
+    d.Edit_Usuario->setText(QStringLiteral(" ana"));  // would not load back as typed
+    d.Edit_Senha->setText(QStringLiteral("outra"));
+    d.BitBtn_Confirma->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.Edit_Usuario->text(), QStringLiteral(" ana"));
+    EXPECT_EQ(FileBytes(), before);
+    EXPECT_EQ(table_.FieldText("USUARIO"), "usuario-de-vinte-e-c");
+    d.BitBtn_Sair->click();
+  }};
+  EXPECT_FALSE(dialog_.EditProfile());
+  ASSERT_EQ(messages.Asked().size(), 1u);
+  EXPECT_EQ(messages.Asked()[0].kind, MessageKind::Error);
+  EXPECT_TRUE(messages.Asked()[0].text.contains(QStringLiteral("Usuário"))) << messages.Asked()[0].text.toStdString();
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(table_.CurrentRow(), editedRow_);
+  EXPECT_EQ(table_.FieldText("SENHA"), "s3nh4");
+}
+
+TEST_F(EditProfileTest, SairAndTheCloseBoxChangeNothingAndAnAdditionStartsEmptyAgain) {
+  const QByteArray before = FileBytes();
+  ScriptedProfileDialog script{
+      [](TF_Registro& d) {
+        d.Edit_Usuario->setText(QStringLiteral("mudado"));
+        d.TipoItem(0)->click();
+        d.BitBtn_Sair->click();
+      },
+      [](TF_Registro& d) {
+        d.Edit_Caminho->setText(QStringLiteral("/outra/"));
+        d.close();
+      },
+      [](TF_Registro& d) {
+        EXPECT_FALSE(d.Editing());
+        EXPECT_EQ(d.windowTitle(), QString::fromUtf8(kRegistroCaption));
+        EXPECT_TRUE(d.Edit_Usuario->text().isEmpty());
+        EXPECT_TRUE(d.Edit_Senha->text().isEmpty());
+        EXPECT_TRUE(d.Edit_Caminho->text().isEmpty());
+        EXPECT_EQ(d.TipoIndex(), 0);
+        d.BitBtn_Sair->click();
+      }};
+  EXPECT_FALSE(dialog_.EditProfile());
+  EXPECT_FALSE(dialog_.EditProfile());
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(table_.FieldText("USUARIO"), "usuario-de-vinte-e-c");
+  EXPECT_EQ(table_.FieldInt("TIPO"), 1);
+  EXPECT_FALSE(dialog_.AddProfile("11444777000242"));
+  EXPECT_EQ(script.Pending(), 0u);
+}
+
+TEST_F(EditProfileTest, AProfileRemovedElsewhereIsShownAsListedAndStoredAgain) {
+  store_.Remove(kCnpj);
+  ScriptedProfileDialog script{[](TF_Registro& d) {
+    EXPECT_EQ(d.Edit_Usuario->text(), QStringLiteral("usuario-de-vinte-e-c"));
+    EXPECT_EQ(d.Edit_Caminho->text(), QStringLiteral("/dados/Nfp/"));
+    d.BitBtn_Confirma->click();
+  }};
+  ASSERT_TRUE(dialog_.EditProfile());
+  const auto stored = ReadProfile(store_, kCnpj);
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->usuario, "usuario-de-vinte-e-c");
+  EXPECT_EQ(table_.RecordCount(), 2);
+}
+
+TEST_F(EditProfileTest, ACategoryNoPositionShowsIsKeptUnlessOneIsChosen) {
+  SaveProfile(store_, kCnpj, "ana", "s", -3, "/d/");
+  ScriptedProfileDialog script{
+      [](TF_Registro& d) {
+        EXPECT_EQ(d.TipoIndex(), -1);
+        d.BitBtn_Confirma->click();
+      },
+      [](TF_Registro& d) {
+        d.TipoItem(1)->click();
+        d.BitBtn_Confirma->click();
+      }};
+  ASSERT_TRUE(dialog_.EditProfile());
+  EXPECT_EQ(ReadProfile(store_, kCnpj)->tipo, -3);
+  ASSERT_TRUE(dialog_.EditProfile());
+  EXPECT_EQ(ReadProfile(store_, kCnpj)->tipo, 1);
 }
 
 TEST(ReadCnpj, Table) {
