@@ -102,6 +102,8 @@ public:
     void EditarRegistro();
     // Delete and "Excluir": the current profile removed after a question.
     void ExcluirRegistro();
+    // "Importar perfis...": profiles from a registry export.
+    void ImportarRegistros();
     // Before the grid's context menu shows: what applies to the list as it is.
     void PopupMenu_RegistrosPopup();
 
@@ -177,6 +179,7 @@ public:
     QAction* MenuItem_Editar = nullptr;
     QAction* MenuItem_Marcar = nullptr;
     QAction* MenuItem_Excluir = nullptr;
+    QAction* MenuItem_Importar = nullptr;
 
     QPlainTextEdit* Memo_Enviar = nullptr;
     QPushButton* BitBtn_Sair = nullptr;

@@ -6,9 +6,11 @@
 #include "app/control_factory.h"
 #include "app/data_grid.h"
 #include "app/local_message_dlg.h"
+#include "app/open_file_dialog.h"
 #include "app/profile_cell_delegate.h"
 #include "app/radio_group.h"
 #include "app/table_model.h"
+#include "profiles/f_importar.h"
 #include "profiles/f_registro.h"
 #include "profiles/profile_list.h"
 #include "profiles/profile_operations.h"
@@ -63,6 +65,9 @@ void TF_NFP::BuildRegistroTab()
     MenuItem_Marcar = item("MenuItem_Marcar", QStringLiteral("Marcar/Desmarcar para envio"),
                            [this] { DBGrid_RegistrosDblClick(); });
     MenuItem_Excluir = item("MenuItem_Excluir", QStringLiteral("Excluir"), [this] { ExcluirRegistro(); });
+    PopupMenu_Registros->addSeparator();
+    MenuItem_Importar =
+        item("MenuItem_Importar", QStringLiteral("Importar perfis..."), [this] { ImportarRegistros(); });
     connect(PopupMenu_Registros, &QMenu::aboutToShow, this, [this] { PopupMenu_RegistrosPopup(); });
     DBGrid_Registros->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrid_Registros, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -153,11 +158,27 @@ void TF_NFP::BitBtn_RegistroClick()
     F_Registro->AddProfile();
 }
 
+void TF_NFP::ImportarRegistros()
+{
+    if (IsBusy())
+        return;
+    // As for an addition: the batch would walk a table the import appends to.
+    const BusyScope importing(*this);
+    const auto files = ExecuteOpenFileDialog(
+        this, {QStringLiteral("Importar perfis"), QStringLiteral("Exportação do Registro do Windows"),
+               QStringLiteral("*.reg")});
+    if (!files)
+        return;
+    for (const QString& file : *files)
+        TF_Importar::ImportFile(CDS_Registros, *Setup().store, file, this);
+}
+
 void TF_NFP::PopupMenu_RegistrosPopup()
 {
     const bool any = CDS_Registros.RecordCount() > 0 && !IsBusy();
     for (QAction* action : {MenuItem_Editar, MenuItem_Marcar, MenuItem_Excluir})
         action->setEnabled(any);
+    MenuItem_Importar->setEnabled(!IsBusy());
 }
 
 } // namespace nfp

@@ -1,6 +1,8 @@
-# The profile dialog, apart from the plain profile code it builds on.
+# The profile dialog and the import dialog, apart from the plain profile
+# code they build on.
 add_library(nfp_profile_dialog STATIC
   ${CMAKE_CURRENT_LIST_DIR}/f_registro.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/f_importar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cnpj_check.cpp
 )
 target_include_directories(nfp_profile_dialog PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -1,9 +1,11 @@
 // Changing a listed profile in place, and the context menu of the profile
-// list: Enter and "Editar...", the mark, "Excluir".
+// list: Enter and "Editar...", the mark, "Excluir", "Importar perfis...".
 #include "service_fixture.h"
 
 #include "app/data_grid.h"
 #include "app/local_message_dlg.h"
+#include "app/open_file_dialog.h"
+#include "profiles/f_importar.h"
 #include "profiles/f_registro.h"
 #include "profiles/profile_operations.h"
 #include "sending/send_queue.h"
@@ -12,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -96,7 +99,8 @@ TEST_F(ProfileMenuTest, TheMenuItemsDoWhatTheKeysAndTheDoubleClickDo)
 {
     StoreThree();
     TF_NFP& w = Open();
-    EXPECT_EQ(MenuTexts(w), (std::vector<QString>{"Editar...", "Marcar/Desmarcar para envio", "Excluir"}));
+    EXPECT_EQ(MenuTexts(w), (std::vector<QString>{"Editar...", "Marcar/Desmarcar para envio", "Excluir", "-",
+                                                  "Importar perfis..."}));
     Choose(w, 2);
     const std::string cnpj = w.Registros_Table().FieldText("CNPJ");
 
@@ -161,6 +165,7 @@ TEST_F(ProfileMenuTest, OnAnEmptyListTheItemsForAProfileAreOff)
     w.PopupMenu_RegistrosPopup();
     for (QAction* a : {w.MenuItem_Editar, w.MenuItem_Marcar, w.MenuItem_Excluir})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_TRUE(w.MenuItem_Importar->isEnabled());
     ScriptedProfileDialog dialog{[](TF_Registro& d) { d.BitBtn_SairClick(); }};
     ScriptedMessageAnswers answers;
     QTest::keyClick(w.DBGrid_Registros, Qt::Key_Return);
@@ -186,13 +191,15 @@ TEST_F(ProfileMenuTest, NothingIsChangedWhileASendRunWorks)
         d.Edit_Usuario->setText("durante");
         d.BitBtn_ConfirmaClick();
     }};
+    ScriptedOpenFileAnswers files;
     bool tried = false;
     bool anyItemOn = true;
     // Runs inside the run's first processing of pending events.
     QTimer::singleShot(0, &w, [&] {
         w.PopupMenu_RegistrosPopup();
         anyItemOn = w.MenuItem_Editar->isEnabled() || w.MenuItem_Marcar->isEnabled() ||
-                    w.MenuItem_Excluir->isEnabled();
+                    w.MenuItem_Excluir->isEnabled() || w.MenuItem_Importar->isEnabled();
+        w.ImportarRegistros();
         w.EditarRegistro();
         w.MenuItem_Editar->trigger();
         w.DBGrid_RegistrosKeyDown(Qt::Key_Return, Qt::NoModifier);
@@ -207,6 +214,7 @@ TEST_F(ProfileMenuTest, NothingIsChangedWhileASendRunWorks)
     EXPECT_TRUE(tried);
     EXPECT_FALSE(anyItemOn);
     EXPECT_EQ(dialog.Pending(), 1u);
+    EXPECT_TRUE(files.Requests().empty());
     EXPECT_EQ(answers.Asked().size(), 1u); // the send question only
     EXPECT_EQ(Requests().size(), 2u);
     EXPECT_EQ(w.Registros_Table().RecordCount(), 1);
@@ -216,6 +224,45 @@ TEST_F(ProfileMenuTest, NothingIsChangedWhileASendRunWorks)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(ProfileMenuTest, ImportarPerfisReadsAnExportAndListsWhatItStores)
+{
+    SaveProfile(*store, "11222333000181", "demo", "demo123", 0, Folder("um").toStdString() + "/");
+    TF_NFP& w = Open();
+    const QString base = Folder("copia") + "/";
+    QDir().mkpath(base + "Dados/nfp");
+    ScriptedOpenFileAnswers files;
+    files.Push(std::nullopt); // cancelled: nothing happens
+    files.Push(QStringList{QStringLiteral(NFP_PROFILES_TEST_DATA "/perfis-versao5.reg")});
+    ScriptedImportDialog dialog{[&](TF_Importar& d) {
+        EXPECT_FALSE(d.Ticked(0)); // already listed
+        d.Edit_Base->setText(base);
+        d.BitBtn_ImportarClick();
+    }};
+    ScriptedMessageAnswers answers{MsgResult::Ok};
+    w.MenuItem_Importar->trigger();
+    EXPECT_EQ(w.Registros_Table().RecordCount(), 1);
+    EXPECT_EQ(dialog.Pending(), 1u);
+    w.MenuItem_Importar->trigger();
+    EXPECT_EQ(dialog.Pending(), 0u);
+    ASSERT_EQ(files.Requests().size(), 2u);
+    EXPECT_EQ(files.Requests()[0].pattern, "*.reg");
+    ASSERT_EQ(answers.Asked().size(), 1u);
+    EXPECT_EQ(answers.Asked()[0].text, "2 perfis importados.");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+
+    ASSERT_EQ(w.Registros_Table().RecordCount(), 3);
+    EXPECT_EQ(w.Registros_Table().TextAt(0, 1), "demo");
+    EXPECT_EQ(w.Registros_Table().TextAt(2, 0), "77888999000181");
+    EXPECT_EQ(w.Registros_Table().TextAt(2, 4), (base + "Dados/nfp/").toStdString());
+    // The panel follows the last profile listed.
+    EXPECT_EQ(w.Edit_CNPJ->text(), "77888999000181");
+    EXPECT_EQ(w.Edit_Usuario->text(), "outro");
+    // And the next start lists the same.
+    window.reset();
+    TF_NFP& again = Open();
+    EXPECT_EQ(again.Registros_Table().RecordCount(), 3);
 }
 
 } // namespace
