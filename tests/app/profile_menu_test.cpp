@@ -3,6 +3,7 @@
 #include "service_fixture.h"
 
 #include "app/data_grid.h"
+#include "app/exit_line_edit.h"
 #include "app/local_message_dlg.h"
 #include "app/open_file_dialog.h"
 #include "profiles/f_importar.h"
@@ -11,6 +12,7 @@
 #include "sending/send_queue.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -224,6 +226,72 @@ TEST_F(ProfileMenuTest, NothingIsChangedWhileASendRunWorks)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(ProfileMenuTest, AScheduleFallingDueWhileAProfileIsEditedWaitsAndSendsWithTheNewValues)
+{
+    WriteFile("um", "A.139", "um A");
+    WriteFile("novo", "N.139", "novo N");
+    SaveProfile(*store, "11222333000181", "demo", "demo123", 0, Folder("um").toStdString() + "/");
+    TF_NFP& w = Open();
+    w.Timer->stop(); // only the test's ticks
+    w.MaskEdit_Data->setText("03/2009");
+    const auto tickAt = [&](int ss) {
+        now = MomentAt(2025, 12, 8, 14, 29, ss);
+        w.TimerTimer();
+    };
+    tickAt(58);
+    w.MaskEdit_Agenda->setText("14:29:59");
+    w.CheckBox_Agenda->setChecked(true);
+    std::size_t sentWhileOpen = 99;
+    ScriptedProfileDialog dialog{[&](TF_Registro& d) {
+        tickAt(59);
+        sentWhileOpen = Requests().size();
+        d.Edit_Caminho->setText(Folder("novo"));
+        d.BitBtn_ConfirmaClick();
+    }};
+    QTest::keyClick(w.DBGrid_Registros, Qt::Key_Return);
+    EXPECT_EQ(sentWhileOpen, 0u);
+    QApplication::processEvents();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].nomeArquivo, std::optional<std::string>("N.139"));
+    EXPECT_FALSE(w.CheckBox_Agenda->isChecked());
+}
+
+TEST_F(ProfileMenuTest, AScheduleFallingDueWhileAProfileIsAddedWaitsAndSendsItsFilesToo)
+{
+    WriteFile("um", "A.139", "um A");
+    WriteFile("novo", "N.139", "novo N");
+    SaveProfile(*store, "11222333000181", "demo", "demo123", 0, Folder("um").toStdString() + "/");
+    TF_NFP& w = Open();
+    w.Timer->stop(); // only the test's ticks
+    w.MaskEdit_Data->setText("03/2009");
+    now = MomentAt(2025, 12, 8, 14, 29, 58);
+    w.TimerTimer();
+    w.MaskEdit_Agenda->setText("14:29:59");
+    w.CheckBox_Agenda->setChecked(true);
+    std::size_t sentWhileOpen = 99;
+    ScriptedCnpjAnswers cnpj{QString("44555666000181")};
+    ScriptedProfileDialog dialog{[&](TF_Registro& d) {
+        now = MomentAt(2025, 12, 8, 14, 29, 59);
+        w.TimerTimer();
+        sentWhileOpen = Requests().size();
+        d.Edit_Usuario->setText("contador");
+        d.Edit_Senha->setText("conta456");
+        d.SetTipoIndex(1);
+        d.Edit_Caminho->setText(Folder("novo"));
+        d.BitBtn_ConfirmaClick();
+    }};
+    w.BitBtn_Registro->click();
+    EXPECT_EQ(sentWhileOpen, 0u);
+    QApplication::processEvents();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    std::vector<std::optional<std::string>> sent;
+    for (const auto& r : Requests())
+        sent.push_back(r.nomeArquivo);
+    EXPECT_EQ(sent, (std::vector<std::optional<std::string>>{"A.139", "N.139"}));
 }
 
 TEST_F(ProfileMenuTest, ImportarPerfisReadsAnExportAndListsWhatItStores)
