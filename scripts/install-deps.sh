@@ -11,6 +11,7 @@ packages=(
   libcpp-httplib-dev libpugixml-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth openbox imagemagick xdotool
   poppler-utils

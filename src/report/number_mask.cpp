@@ -73,14 +73,25 @@ Picture Read(const std::string& section) {
     return p;
 }
 
+// The magnitude's digits rounded half away from zero at `decimals` places,
+// without the point. A picture with more places than a double's range can
+// scale to is written from the value's own decimal expansion instead.
+std::string RoundedDigits(double magnitude, int decimals) {
+    const double scaled = magnitude * std::pow(10.0, decimals);
+    if (std::isfinite(scaled)) {
+        char buf[400];
+        std::snprintf(buf, sizeof buf, "%.0f", std::floor(scaled + 0.5));
+        return buf;
+    }
+    std::string digits(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.*f", decimals, magnitude)) + 1, '\0');
+    digits.resize(static_cast<std::size_t>(std::snprintf(digits.data(), digits.size(), "%.*f", decimals, magnitude)));
+    std::erase(digits, '.');
+    return digits;
+}
+
 std::string Render(const Picture& p, double magnitude, const NumberSeparators& sep) {
     if (!p.anyPlaceholder) return p.prefix + p.suffix;
-    // Round half away from zero at the picture's decimals.
-    const double scale = std::pow(10.0, p.maxDecimals);
-    const double rounded = std::floor(magnitude * scale + 0.5);
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.0f", rounded);
-    std::string digits(buf);
+    std::string digits = RoundedDigits(magnitude, p.maxDecimals);
     if (static_cast<int>(digits.size()) <= p.maxDecimals)
         digits.insert(0, static_cast<std::size_t>(p.maxDecimals + 1) - digits.size(), '0');
     std::string integer = digits.substr(0, digits.size() - static_cast<std::size_t>(p.maxDecimals));
@@ -109,8 +120,7 @@ std::string Render(const Picture& p, double magnitude, const NumberSeparators& s
 }
 
 bool RoundsToZero(const Picture& p, double magnitude) {
-    const double scale = std::pow(10.0, p.maxDecimals);
-    return std::floor(magnitude * scale + 0.5) == 0;
+    return RoundedDigits(magnitude, p.maxDecimals).find_first_not_of('0') == std::string::npos;
 }
 
 } // namespace

@@ -9,21 +9,18 @@
 namespace nfp {
 namespace {
 
-// Byte offset of character `index` (0-based) of UTF-8 text, or the text's
-// size when it has fewer characters. Text that is not UTF-8 counts bytes.
-std::size_t CharacterOffset(std::string_view text, std::size_t index) {
-    if (!IsValidUtf8(text)) return std::min(index, text.size());
-    std::size_t pos = 0;
-    for (std::size_t k = 0; k < index && pos < text.size(); ++k) {
-        if (!DecodeUtf8At(text, pos)) return text.size();
-    }
-    return pos;
-}
-
+// Characters `first` to `first + count - 1` (0-based) of the text, as many
+// as there are. Valid UTF-8 counts code points; any other text counts one
+// character per byte throughout, as it is read as Windows-1252.
 std::string_view Characters(std::string_view text, std::size_t first, std::size_t count) {
-    const std::size_t from = CharacterOffset(text, first);
-    const std::string_view rest = text.substr(from);
-    return rest.substr(0, CharacterOffset(rest, count));
+    if (!IsValidUtf8(text)) return text.substr(std::min(first, text.size())).substr(0, count);
+    const auto offset = [](std::string_view utf8, std::size_t index) {
+        std::size_t pos = 0;
+        for (std::size_t k = 0; k < index && DecodeUtf8At(utf8, pos);) ++k;
+        return pos;
+    };
+    const std::string_view rest = text.substr(offset(text, first));
+    return rest.substr(0, offset(rest, count));
 }
 
 } // namespace

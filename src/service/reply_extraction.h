@@ -30,7 +30,8 @@ bool IsAcceptedResult(std::string_view result, const RegionalSettings& settings,
 bool IsAcceptedResult(std::string_view result, const RegionalSettings& settings);
 
 // Characters 31 to 39 of an accepted result: as many of them as there are,
-// empty when the text is shorter than 31 characters.
+// empty when the text is shorter than 31 characters. Valid UTF-8 counts
+// code points; other text counts bytes throughout (IsAcceptedResult too).
 std::string ProtocolNumber(std::string_view result);
 
 } // namespace nfp

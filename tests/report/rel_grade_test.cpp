@@ -138,6 +138,22 @@ TEST(RelGrade, ImpNumMasks) {
     }
 }
 
+// More decimal places than a double can scale to: still digits, never
+// "inf" or "nan".
+TEST(NumberMask, PictureWithHundredsOfDecimalsWritesDigits) {
+    const NumberSeparators separators;
+    const std::string zeros(400, '0');
+    struct Case { std::string mask; double value; std::string text; } cases[] = {
+        {"0." + zeros, 1.5, "1,5" + std::string(399, '0')},
+        {"0." + std::string(400, '#'), 0.0, "0"},
+        {"0." + std::string(400, '#'), 0.25, "0,25"},
+        {"0." + zeros + ";;'zero'", 0.0, "zero"},
+        {"0." + zeros + ";;'zero'", -2.0, "-2," + zeros},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatWithMask(c.mask, c.value, separators), c.text) << c.mask.substr(0, 8) << " " << c.value;
+}
+
 TEST(RelGrade, MacrosAreExpandedOnReadingBack) {
     Engine e;
     e.rel.TitulodoRelatorio = "Resumo";

@@ -153,6 +153,11 @@ const ProtocolCase kProtocolCases[] = {
     {"Empty", "", ""},
     {"CountsCharacters", "14/02/2009 a\xC3\xA7\xC3\xA3o xxxxxxxxxxxxxx123456789!", "123456789"},
     {"EntityKept", "14/02/2009 &amp;xxxxxxxxxxxxxx123&amp;4567", "123&amp;4"},
+    // Text that is not UTF-8 counts one character per byte, before position
+    // 31 and after it alike.
+    {"NotUtf8CountsBytes", "14/02/2009 a\xE7\xE3o xxxxxxxxxxxxxx123456789!", "123456789"},
+    {"NotUtf8BeforeUtf8After", "14/02/2009 \xA3xxxxxxxxxxxxxxxxxxab\xC3\xA7\xC3\xA3" "defgh",
+     "ab\xC3\xA7\xC3\xA3" "def"},
 };
 
 void PrintTo(const ProtocolCase& c, std::ostream* os) { *os << c.name; }
