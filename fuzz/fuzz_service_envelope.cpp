@@ -1,6 +1,8 @@
 // Request building: whatever the credentials, file name, protocol and file
-// bytes, the request is XML that gives back every value that went in, and
-// the one-pass build writes the same bytes as the build in steps.
+// bytes, the request is XML that gives back every value that went in (read
+// with pugixml, and with the local service's strict reader when the file
+// holds only characters XML allows), and the one-pass build writes the same
+// bytes as the build in steps.
 //
 // Input: an operation byte (0 Enviar, 1 Retificar, 2 Consultar; bit 2
 // EnvioNormal), a category byte, then the texts Usuario, Senha, CNPJ and
@@ -11,6 +13,7 @@
 
 #include "fuzz_input.h"
 #include "service/file_content.h"
+#include "soap_request.h"
 #include "service/service_envelope.h"
 #include "util/text_codec.h"
 
@@ -18,17 +21,20 @@ namespace {
 
 using namespace nfp;
 
-// Typed values come from the window as UTF-8 without the control
-// characters XML cannot carry (a line edit keeps none); file names are
-// UTF-8 from the file system.
-bool TypedText(std::string_view s) {
+// UTF-8 of characters XML allows.
+bool XmlText(std::string_view s) {
     if (!IsValidUtf8(s)) return false;
     for (const char c : s) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') return false;
     }
-    return true;
+    return s.find("\xEF\xBF\xBE") == std::string_view::npos && s.find("\xEF\xBF\xBF") == std::string_view::npos;
 }
+
+// Typed values come from the window as UTF-8 without the control
+// characters XML cannot carry (a line edit keeps none); file names are
+// UTF-8 from the file system.
+bool TypedText(std::string_view s) { return XmlText(s); }
 
 // The text of an element: its character data and CDATA, in order.
 std::string TextOf(pugi::xml_node element) {
@@ -107,6 +113,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(TextOf(op.child("ConteudoArquivo")) == prepared);
         FUZZ_CHECK(TextOf(op.child("EnvioNormal")) == (envioNormal ? "true" : "false"));
         FUZZ_CHECK(op.child("Observacoes") && TextOf(op.child("Observacoes")).empty());
+    }
+
+    if (!XmlText(prepared)) return 0;
+    const servico::ServiceRequest read = servico::ParseServiceRequest(request);
+    FUZZ_CHECK(read.operation == OperationName(operation));
+    FUZZ_CHECK(read.usuario == credentials.Usuario && read.senha == credentials.Senha &&
+               read.cnpj == credentials.CNPJ);
+    FUZZ_CHECK(read.categoria == std::to_string(credentials.CategoriaUsuario));
+    if (operation == ServiceOperation::Consultar) {
+        FUZZ_CHECK(read.Field("Protocolo") == std::string(nome));
+    } else {
+        FUZZ_CHECK(read.Field("NomeArquivo") == std::string(nome));
+        FUZZ_CHECK(read.Field("ConteudoArquivo") == prepared);
+        FUZZ_CHECK(read.Field("EnvioNormal") == std::string(envioNormal ? "true" : "false"));
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // The local service's request reader: any body is read or refused with a
-// SOAP fault, never anything else; what it reads is valid UTF-8 without the
-// characters XML forbids, and a request the program builds is read back.
+// SOAP fault, never anything else, and what it reads is valid UTF-8 without
+// the characters XML forbids. (That it reads back what the program writes
+// is checked by fuzz_service_envelope.)
 //
 // Input: the request body.
 #include <string>

@@ -205,6 +205,12 @@ const MalformedCase kMalformedCases[] = {
     {"ReferenceFarBeyondTheLastCharacter", "<NomeArquivo>a.j39", "<NomeArquivo>a&#99999999999;.j39",
      "soap:Sender"},
     {"RawNonCharacterFFFF", "<NomeArquivo>a.j39", "<NomeArquivo>a\xEF\xBF\xBF.j39", "soap:Sender"},
+    {"ElementNamedColon", "<Observacoes></Observacoes>", "<Observacoes></Observacoes><:/>", "soap:Sender"},
+    {"ElementWithEmptyPrefix", "<Observacoes></Observacoes>", "<Observacoes></Observacoes><:x/>", "soap:Sender"},
+    {"AttributeWithTwoColons", "Usuario='demo'", "Usuario='demo' a:b:c='1'", "soap:Sender"},
+    {"LessThanInAttribute", "Usuario='demo'", "Usuario='de<mo'", "soap:Sender"},
+    {"CdataEndInText", "<NomeArquivo>a.j39", "<NomeArquivo>a]]>.j39", "soap:Sender"},
+    {"DoubleHyphenInComment", "<NomeArquivo>a.j39", "<NomeArquivo>a<!-- a -- b -->.j39", "soap:Sender"},
     {"DocumentTypeDeclaration", "<soap:Envelope", "<!DOCTYPE soap:Envelope><soap:Envelope", "soap:Sender"},
 };
 
@@ -247,6 +253,8 @@ const WellFormedCase kWellFormedCases[] = {
     {"FileOfLineBreaksIsKept", "<ConteudoArquivo>x<", "<ConteudoArquivo>\r\n\r\n<", "a.j39", "\r\n\r\n"},
     {"AmpersandInCdata", "<NomeArquivo>a.j39", "<NomeArquivo><![CDATA[R&D <1>]]>.j39", "R&D <1>.j39", "x"},
     {"AmpersandInComment", "<NomeArquivo>a.j39", "<NomeArquivo>a<!-- R&D &#1; -->.j39", "a.j39", "x"},
+    {"MarkupCharactersInAttribute", "Usuario='demo'", "Usuario='demo' x:y='a>b \"c\" ]]>' xmlns:x='urn:x'", "a.j39",
+     "x"},
     {"AmpersandInProcessingInstruction", "<soap:Body>", "<soap:Body><?marca a&b?>", "a.j39", "x"},
     {"AllowedCharacterReferences", "<NomeArquivo>a.j39", "<NomeArquivo>&#9;a&#xE9;&#x1F600;&#65533;.j39",
      "\ta\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD.j39", "x"},

@@ -41,6 +41,34 @@ bool Is(pugi::xml_node element, std::string_view ns, std::string_view localName)
     return element.type() == pugi::node_element && LocalName(element.name()) == localName && NamespaceOf(element) == ns;
 }
 
+// Namespaces in XML: a name is a local name or prefix:local, neither part
+// empty.
+bool IsQualifiedName(std::string_view name) {
+    const auto colon = name.find(':');
+    if (colon == std::string_view::npos) return !name.empty();
+    return colon > 0 && colon + 1 < name.size() && name.find(':', colon + 1) == std::string_view::npos;
+}
+
+// Every element and attribute of the document, walked without recursion
+// (a body may nest deeply).
+void CheckQualifiedNames(const pugi::xml_document& doc) {
+    pugi::xml_node n = doc.first_child();
+    while (n) {
+        if (n.type() == pugi::node_element) {
+            if (!IsQualifiedName(n.name())) Sender("Nome de elemento inválido: " + std::string(n.name()));
+            for (const pugi::xml_attribute a : n.attributes()) {
+                if (!IsQualifiedName(a.name())) Sender("Nome de atributo inválido: " + std::string(a.name()));
+            }
+        }
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling()) n = n.parent();
+        if (n) n = n.next_sibling();
+    }
+}
+
 std::vector<pugi::xml_node> ElementChildren(pugi::xml_node parent) {
     std::vector<pugi::xml_node> children;
     for (pugi::xml_node c : parent.children()) {
@@ -92,11 +120,13 @@ void CheckReference(std::string_view body, std::size_t at) {
     Sender("Referência de entidade inválida na posição " + std::to_string(at));
 }
 
-// pugixml keeps an unknown or unterminated entity reference as text and
-// decodes any character reference; an XML reader must refuse both, and any
-// character XML does not allow. Inside comments, CDATA sections and
-// processing instructions '&' is plain text.
-void CheckCharactersAndReferences(std::string_view body) {
+// pugixml is lenient where an XML reader is not: it keeps an unknown or
+// unterminated entity reference as text, decodes any character reference,
+// and takes '<' in attribute values, "]]>" in text and "--" in comments.
+// This walk over the markup refuses all of that and any character XML does
+// not allow; inside comments, CDATA sections and processing instructions
+// '&' is plain text.
+void CheckCharactersAndMarkup(std::string_view body) {
     for (std::size_t i = 0; i < body.size(); ++i) {
         const auto c = static_cast<unsigned char>(body[i]);
         if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
@@ -105,22 +135,52 @@ void CheckCharactersAndReferences(std::string_view body) {
         if (c == 0xEF && (body.substr(i, 3) == "\xEF\xBF\xBE" || body.substr(i, 3) == "\xEF\xBF\xBF"))
             Sender("Caractere não permitido em XML na posição " + std::to_string(i));
     }
-    constexpr std::pair<std::string_view, std::string_view> kVerbatim[] = {
-        {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        if (body[i] == '<') {
+    std::size_t i = 0;
+    // Past the end of an unterminated construct: the XML reader refuses it.
+    const auto after = [&](std::string_view close, std::size_t from) {
+        const auto end = body.find(close, from);
+        return end == std::string_view::npos ? body.size() : end + close.size();
+    };
+    while (i < body.size()) {
+        const char c = body[i];
+        if (c == '&') {
+            CheckReference(body, i++);
+        } else if (c == ']' && body.substr(i, 3) == "]]>") {
+            Sender("A sequência ]]> não pode aparecer no texto (posição " + std::to_string(i) + ")");
+        } else if (c != '<') {
+            ++i;
+        } else if (body.substr(i, 4) == "<!--") {
+            const std::size_t end = body.find("-->", i + 4);
+            if (end == std::string_view::npos) return;
+            const std::string_view comment = body.substr(i + 4, end - i - 4);
+            if (comment.find("--") != std::string_view::npos || comment.ends_with('-'))
+                Sender("Comentário com -- na posição " + std::to_string(i));
+            i = end + 3;
+        } else if (body.substr(i, 9) == "<![CDATA[") {
+            i = after("]]>", i + 9);
+        } else if (body.substr(i, 2) == "<?") {
+            i = after("?>", i + 2);
+        } else if (body.substr(i, 2) == "<!") {
             // A SOAP message carries no document type declaration (nor the entities it could declare).
-            if (body.substr(i, 9) == "<!DOCTYPE") Sender("Declaração de tipo de documento não permitida");
-            for (const auto& [open, close] : kVerbatim) {
-                if (body.substr(i, open.size()) != open) continue;
-                const auto end = body.find(close, i + open.size());
-                // Unterminated: the XML reader refuses it.
-                if (end == std::string_view::npos) return;
-                i = end + close.size() - 1;
-                break;
+            Sender("Declaração não permitida na posição " + std::to_string(i));
+        } else {
+            // A tag, up to its '>' outside the quoted attribute values.
+            char quote = 0;
+            for (++i; i < body.size(); ++i) {
+                const char t = body[i];
+                if (quote) {
+                    if (t == quote) quote = 0;
+                    else if (t == '<') Sender("'<' em valor de atributo na posição " + std::to_string(i));
+                    else if (t == '&') CheckReference(body, i);
+                } else if (t == '"' || t == '\'') {
+                    quote = t;
+                } else if (t == '>') {
+                    break;
+                } else if (t == '<') {
+                    Sender("'<' dentro de uma marca na posição " + std::to_string(i));
+                }
             }
-        } else if (body[i] == '&') {
-            CheckReference(body, i);
+            ++i;
         }
     }
 }
@@ -135,7 +195,7 @@ std::optional<std::string> ServiceRequest::Field(const std::string& name) const 
 
 ServiceRequest ParseServiceRequest(std::string_view body) {
     if (!IsValidUtf8(body)) Sender("O conteúdo da requisição não é UTF-8 válido");
-    CheckCharactersAndReferences(body);
+    CheckCharactersAndMarkup(body);
 
     pugi::xml_document doc;
     // Whitespace-only text is kept: a file of blanks is not an empty file.
@@ -152,6 +212,7 @@ ServiceRequest ParseServiceRequest(std::string_view body) {
             Sender("Codificação não suportada: " + std::string(encoding));
     }
 
+    CheckQualifiedNames(doc);
     const pugi::xml_node envelope = doc.document_element();
     if (LocalName(envelope.name()) != "Envelope") Sender("O elemento raiz não é um Envelope SOAP");
     if (NamespaceOf(envelope) != kSoapEnvelopeNamespace)
