@@ -117,13 +117,20 @@ int OnProgress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off
     return 0;
 }
 
+// One handle for the transport's life, reset after each request: every
+// request still opens a fresh connection and closes it (FRESH_CONNECT,
+// FORBID_REUSE), but what does not depend on the connection is kept:
+// libcurl's cached CA store (read once, not per handshake) and the TLS
+// session of the last handshake, resumed by the next one.
 class CurlHttpTransport final : public HttpTransport {
 public:
     HttpReply Post(const HttpPostRequest& request) override {
         InitCurlOnce();
-        EasyHandle easy(curl_easy_init());
-        if (!easy) throw HttpTransportFailure(TransportFailureKind::Other, "Out of memory");
-        CURL* h = easy.get();
+        if (!easy_) {
+            easy_.reset(curl_easy_init());
+            if (!easy_) throw HttpTransportFailure(TransportFailureKind::Other, "Out of memory");
+        }
+        CURL* h = easy_.get();
 
         Exchange ex;
         ex.request = &request;
@@ -136,6 +143,11 @@ public:
             (void)headers.release(); // the same list, now one line longer
             headers.reset(head);
         };
+        // The handle refers to the buffers of this call only while it lasts.
+        const struct ResetAfter {
+            CURL* handle;
+            ~ResetAfter() { curl_easy_reset(handle); }
+        } resetAfter{h};
         for (const auto& line : request.headers) addHeader(line);
         // The client sends what the exchange needs and nothing it was not asked for.
         addHeader("Accept:");
@@ -204,6 +216,9 @@ public:
         ex.reply.status = static_cast<int>(status);
         return std::move(ex.reply);
     }
+
+private:
+    EasyHandle easy_;
 };
 
 } // namespace

@@ -225,6 +225,26 @@ TEST_F(HttpPosterTest, TwoRequestsOpenTwoConnections) {
     EXPECT_NE(requests[0].remotePort, requests[1].remotePort);
 }
 
+// A fresh connection each time, but the TLS session of the last handshake
+// is resumed by the next one; a session is never a way around the trust
+// settings: once they no longer trust the service, the next request fails.
+TEST_F(HttpPosterTest, LaterConnectionsResumeTheTlsSession) {
+    for (int i = 0; i < 3; ++i) poster.PostServiceRequest(QueryRequest());
+    const auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_FALSE(requests[0].tlsResumed);
+    EXPECT_TRUE(requests[1].tlsResumed);
+    EXPECT_TRUE(requests[2].tlsResumed);
+    EXPECT_NE(requests[1].remotePort, requests[2].remotePort);
+
+    HttpPosterSettings untrusting = service.PosterSettings();
+    untrusting.caBundle.reset();
+    poster.SetSettings(untrusting);
+    int status = -1;
+    EXPECT_NE(ExpectServiceError(poster, QueryRequest(), status).find("URL:"), std::string::npos);
+    EXPECT_EQ(service.Requests().size(), 3u);
+}
+
 TEST(HttpPosterTransport, UntrustedCertificateFailsWithTheTransportMessage) {
     LocalService service;
     HttpPosterSettings settings = service.PosterSettings();

@@ -147,6 +147,7 @@ ExchangeRecord RecordOf(const httplib::Request& req) {
     r.path = req.path;
     r.remotePort = req.remote_port;
     r.noDelay = HasNoDelay(req);
+    r.tlsResumed = req.ssl != nullptr && SSL_session_reused(req.ssl) == 1;
     for (const auto& [name, value] : req.headers) {
         if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" || name == "LOCAL_PORT") continue;
         r.headers.emplace_back(name, value);

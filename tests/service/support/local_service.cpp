@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -36,11 +38,6 @@ std::string ReadWhole(const fs::path& file) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::optional<std::string> ReadIfPresent(const fs::path& file) {
-    if (!fs::exists(file)) return std::nullopt;
-    return ReadWhole(file);
 }
 
 fs::path MakeTempFolder() {
@@ -219,40 +216,58 @@ HttpPosterSettings LocalService::PosterSettings() const {
 }
 
 std::vector<RecordedRequest> LocalService::Requests() const {
-    std::vector<fs::path> folders;
+    std::vector<fs::path> files;
     const fs::path root = dataDir_ / "requests";
     if (fs::exists(root)) {
         for (const auto& entry : fs::directory_iterator(root)) {
             const std::string name = entry.path().filename().string();
             if (name.size() == 6 && name.find_first_not_of("0123456789") == std::string::npos)
-                folders.push_back(entry.path());
+                files.push_back(entry.path());
         }
     }
-    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
     std::vector<RecordedRequest> requests;
-    for (const auto& f : folders) {
+    for (const auto& f : files) {
+        // Entries "NAME LENGTH\n" + LENGTH bytes + "\n" (request_log.h).
+        const std::string text = ReadWhole(f);
+        std::map<std::string, std::string, std::less<>> values;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t space = text.find(' ', at);
+            const std::size_t eol = text.find('\n', at);
+            if (space == std::string::npos || eol == std::string::npos || space > eol)
+                throw std::runtime_error("unreadable request record " + f.string());
+            const std::size_t length = std::stoul(text.substr(space + 1, eol - space - 1));
+            values[text.substr(at, space - at)] = text.substr(eol + 1, length);
+            at = eol + 1 + length + 1;
+        }
+        const auto value = [&](std::string_view name) -> std::optional<std::string> {
+            const auto it = values.find(name);
+            if (it == values.end()) return std::nullopt;
+            return it->second;
+        };
         RecordedRequest r;
         r.number = std::stoi(f.filename().string());
-        r.method = ReadWhole(f / "method");
-        r.path = ReadWhole(f / "path");
-        r.remotePort = std::atoi(ReadWhole(f / "remote_port").c_str());
-        r.noDelay = ReadIfPresent(f / "tcp_nodelay") == "1";
-        r.status = std::atoi(ReadWhole(f / "status").c_str());
-        r.headers = ReadWhole(f / "headers");
-        r.body = ReadWhole(f / "body");
-        r.fault = ReadIfPresent(f / "fault").value_or("");
-        r.parsed = fs::exists(f / "operation");
-        r.operation = ReadIfPresent(f / "operation").value_or("");
-        r.usuario = ReadIfPresent(f / "usuario").value_or("");
-        r.senha = ReadIfPresent(f / "senha").value_or("");
-        r.cnpj = ReadIfPresent(f / "cnpj").value_or("");
-        r.categoria = ReadIfPresent(f / "categoria").value_or("");
-        r.nomeArquivo = ReadIfPresent(f / "nome_arquivo");
-        r.conteudoArquivo = ReadIfPresent(f / "conteudo_arquivo");
-        r.envioNormal = ReadIfPresent(f / "envio_normal");
-        r.protocolo = ReadIfPresent(f / "protocolo");
-        r.result = ReadIfPresent(f / "result").value_or("");
-        r.issued = ReadIfPresent(f / "issued").value_or("");
+        r.method = value("method").value_or("");
+        r.path = value("path").value_or("");
+        r.remotePort = std::atoi(value("remote_port").value_or("0").c_str());
+        r.noDelay = value("tcp_nodelay") == "1";
+        r.tlsResumed = value("tls_resumed") == "1";
+        r.status = std::atoi(value("status").value_or("0").c_str());
+        r.headers = value("headers").value_or("");
+        r.body = value("body").value_or("");
+        r.fault = value("fault").value_or("");
+        r.parsed = value("operation").has_value();
+        r.operation = value("operation").value_or("");
+        r.usuario = value("usuario").value_or("");
+        r.senha = value("senha").value_or("");
+        r.cnpj = value("cnpj").value_or("");
+        r.categoria = value("categoria").value_or("");
+        r.nomeArquivo = value("nome_arquivo");
+        r.conteudoArquivo = value("conteudo_arquivo");
+        r.envioNormal = value("envio_normal");
+        r.protocolo = value("protocolo");
+        r.result = value("result").value_or("");
+        r.issued = value("issued").value_or("");
         requests.push_back(std::move(r));
     }
     return requests;

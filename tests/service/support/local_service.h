@@ -78,6 +78,7 @@ struct RecordedRequest {
     std::string path;    // "/ws/arquivocf.asmx"
     int remotePort = 0;  // the client's port: different ports mean different connections
     bool noDelay = false; // the connection's socket had TCP_NODELAY set
+    bool tlsResumed = false; // the TLS handshake resumed an earlier session
     int status = 0;      // HTTP status answered; 0 when the connection was dropped
     std::string headers; // "Name: value\n" per request header
     std::string body;    // the request's bytes
