@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "util/large_buffer.h"
 #include "util/text_codec.h"
 
 namespace nfp {
@@ -67,6 +68,7 @@ struct Utf8Of1252 {
 class Writer {
 public:
     Writer(std::string& out, std::size_t expected) : out_(out), length_(out.size()) {
+        ReserveLarge(out_, length_ + expected);
         out_.resize(length_ + expected);
     }
     ~Writer() { out_.resize(length_); }

@@ -4,6 +4,7 @@
 
 #include "service/file_content.h"
 #include "service/xml_escape.h"
+#include "util/large_buffer.h"
 
 namespace nfp {
 namespace {
@@ -94,7 +95,7 @@ std::size_t ValuesSize(const ServiceCredentials& c, const ServiceFields& f) {
 std::string BuildServiceEnvelope(ServiceOperation operation, const ServiceCredentials& credentials,
                                  const ServiceFields& fields) {
     std::string out;
-    out.reserve(kFixedTextSize + ValuesSize(credentials, fields) + fields.ConteudoArquivo.size());
+    ReserveLarge(out, kFixedTextSize + ValuesSize(credentials, fields) + fields.ConteudoArquivo.size());
     AppendHead(out, credentials);
     if (operation == ServiceOperation::Consultar) {
         AppendOperationOpen(out, operation);
@@ -114,7 +115,7 @@ std::string BuildServiceEnvelopeFromFile(ServiceOperation operation, const Servi
                                          const ServiceFields& fields, std::string_view fileBytes) {
     std::string out;
     // Room for CR LF line ends and the odd entity without a second allocation.
-    out.reserve(kFixedTextSize + ValuesSize(credentials, fields) + fileBytes.size() + fileBytes.size() / 8);
+    ReserveLarge(out, kFixedTextSize + ValuesSize(credentials, fields) + fileBytes.size() + fileBytes.size() / 8);
     AppendHead(out, credentials);
     AppendSendingBody(out, SendingOperation(operation), fields,
                       [&](std::string& o) { AppendEscapedFileContent(o, fileBytes); });
