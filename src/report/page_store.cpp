@@ -54,6 +54,7 @@ PageStore& PageStore::operator=(PageStore&& other) noexcept {
         keysOrdered_ = other.keysOrdered_;
         size_ = other.size_;
         lastBucket_ = nullptr;
+        byPage_.clear();
         other.Clear();
     }
     return *this;
@@ -73,23 +74,60 @@ void PageStore::Add(std::string item) {
     ++size_;
 }
 
-// A new item goes before the equal ones already stored: the late arrivals,
-// newest first, are merged in front of their equals.
+// A new item goes before the equal ones already stored: the page's order is
+// a stable sort of the late arrivals, newest first, followed by the items
+// already in order. Items of a page mostly differ
+// in their next eight characters (line and column), so those are compared
+// as one number and whole texts only on a tie; the texts themselves move
+// once, into their places.
 void PageStore::Settle(Bucket& b) {
     if (b.ordered == b.items.size()) return;
-    const auto less = [](const std::string& x, const std::string& y) { return CompareItemsIgnoringCase(x, y) < 0; };
-    const auto mid = b.items.begin() + static_cast<std::ptrdiff_t>(b.ordered);
-    std::reverse(mid, b.items.end());
-    std::stable_sort(mid, b.items.end(), less);
-    std::vector<std::string> merged;
-    merged.reserve(b.items.size());
-    std::merge(std::make_move_iterator(mid), std::make_move_iterator(b.items.end()),
-               std::make_move_iterator(b.items.begin()), std::make_move_iterator(mid), std::back_inserter(merged), less);
-    b.items = std::move(merged);
-    b.ordered = b.items.size();
+    struct Entry {
+        std::uint64_t key;
+        std::uint32_t index;
+    };
+    const std::size_t n = b.items.size();
+    std::vector<Entry> entries;
+    entries.reserve(n);
+    const auto add = [&](std::size_t index) {
+        const std::string& item = b.items[index];
+        std::uint64_t key = 0;
+        for (std::size_t k = 4; k < 12; ++k) key = (key << 8) | (k < item.size() ? Fold(item[k]) : 0u);
+        entries.push_back({key, static_cast<std::uint32_t>(index)});
+    };
+    // The late arrivals newest first, then the ordered ones as they stand.
+    for (std::size_t i = n; i > b.ordered; --i) add(i - 1);
+    for (std::size_t i = 0; i < b.ordered; ++i) add(i);
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& x, const Entry& y) {
+        if (x.key != y.key) return x.key < y.key;
+        return CompareItemsIgnoringCase(b.items[x.index], b.items[y.index]) < 0;
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(n);
+    for (const Entry& e : entries) sorted.push_back(std::move(b.items[e.index]));
+    b.items = std::move(sorted);
+    b.ordered = n;
 }
 
 PageStore::Bucket& PageStore::BucketOf(std::uint64_t key) {
+    // Four digits and a length of four: a page number.
+    int page = 0;
+    bool digits = (key & 0xFF) == 4;
+    for (int shift = 32; digits && shift >= 8; shift -= 8) {
+        const auto c = static_cast<unsigned>((key >> shift) & 0xFF);
+        digits = c >= '0' && c <= '9';
+        page = page * 10 + static_cast<int>(c - '0');
+    }
+    if (digits) {
+        if (byPage_.empty()) byPage_.assign(10000, nullptr);
+        Bucket*& cached = byPage_[static_cast<std::size_t>(page)];
+        if (!cached) cached = &NewOrExistingBucket(key);
+        return *cached;
+    }
+    return NewOrExistingBucket(key);
+}
+
+PageStore::Bucket& PageStore::NewOrExistingBucket(std::uint64_t key) {
     const auto [it, added] = buckets_.try_emplace(key);
     if (added) {
         if (!keys_.empty() && keys_.back() > key) keysOrdered_ = false;
@@ -108,6 +146,7 @@ const std::vector<std::uint64_t>& PageStore::OrderedKeys() const {
 
 void PageStore::Clear() {
     buckets_.clear();
+    byPage_.clear();
     keys_.clear();
     keysOrdered_ = true;
     lastBucket_ = nullptr;

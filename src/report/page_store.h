@@ -55,8 +55,13 @@ private:
     // The pages, and their keys in order (rebuilt when a page was added).
     // Reading puts pages in order; that changes no item and no order seen.
     Bucket& BucketOf(std::uint64_t key);
+    Bucket& NewOrExistingBucket(std::uint64_t key);
     const std::vector<std::uint64_t>& OrderedKeys() const;
     mutable std::unordered_map<std::uint64_t, Bucket> buckets_;
+    // The buckets of pages "0000" to "9999" by number, filled as they are
+    // looked up: reports added in random page order find them without
+    // hashing. Never copied; a copy or move looks them up afresh.
+    std::vector<Bucket*> byPage_;
     mutable std::vector<std::uint64_t> keys_;
     mutable bool keysOrdered_ = true;
     // Reports are written page by page: the page in hand is found at once.
