@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 class QAction;
@@ -268,6 +269,8 @@ private:
     LocalMoment previousTick_;
     std::unique_ptr<THttpPoster> HTTPReqResp;
     std::unique_ptr<HttpServicePoster> poster_;
+    // Queued files refused for their bytes during the send in progress.
+    std::set<std::string> refusedFiles_;
     std::unique_ptr<MainWindowSendView> sendView_;
     std::unique_ptr<JournalRecorder> journal_;
     // RelGrade with the platform parts it prints and previews through.

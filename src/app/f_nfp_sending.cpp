@@ -124,7 +124,7 @@ ServiceCredentials TF_NFP::LoginCredentials() const
 
 void TF_NFP::Enviar()
 {
-    nfp::Enviar(CDS_Enviar, CDS_Enviados, *sendView_, *poster_, setup_.regional, *journal_);
+    nfp::Enviar(CDS_Enviar, CDS_Enviados, *sendView_, *poster_, setup_.regional, *journal_, &refusedFiles_);
 }
 
 void TF_NFP::BitBtn_EnviarClick()
@@ -151,6 +151,9 @@ void TF_NFP::BitBtn_EnviarClick()
 
 void TF_NFP::SendQueuedOrBatch()
 {
+    // A file refused for its bytes is told once per send, not again for
+    // each profile of a batch; a new send looks at it afresh.
+    refusedFiles_.clear();
     {
         const BusyScope busy(*this);
         if (CDS_Enviar.RecordCount() > 0) {

@@ -60,6 +60,13 @@ int MainWindowSendView::AskAfterUnexpectedReply(const std::string& question)
     return LocalMessageDlg(question, MessageKind::Warning, MsgButton::YesNo, MsgResult::Yes, 0);
 }
 
+void MainWindowSendView::TellFileRefused(const std::string& message)
+{
+    if (window_.IsClosePending())
+        return;
+    LocalMessageDlg(message, MessageKind::Warning, MsgButton::OK, MsgResult::Ok, 0);
+}
+
 int MainWindowSendView::CurrentYear()
 {
     return static_cast<int>(window_.Setup().clock().date.year());

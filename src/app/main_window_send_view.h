@@ -18,6 +18,7 @@ public:
     void SetBusyCursor(bool busy) override;
     void ProcessMessages() override;
     int AskAfterUnexpectedReply(const std::string& question) override;
+    void TellFileRefused(const std::string& message) override;
     int CurrentYear() override;
 
 private:

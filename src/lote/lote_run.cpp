@@ -148,6 +148,9 @@ private:
         recorder_.ResetFailure();
         try {
             Enviar(queue_, results_, view_, parts_.poster, parts_.regional, recorder_);
+            // Only files refused for their bytes are left: journaled and
+            // printed as refusals already.
+            queue_.EmptyTable();
             return;
         } catch (const RunStopped&) {
             const int left = NotSentFrom(0, cnpj);

@@ -3,6 +3,7 @@
 #include "sending/exchange_entry.h"
 #include "sending/receipt_file.h"
 #include "sending/send_queue.h"
+#include "service/file_content.h"
 #include "service/reply_extraction.h"
 #include "service/service_envelope.h"
 #include "util/silent_abort.h"
@@ -31,19 +32,36 @@ std::string DecodedResultText(std::string_view result)
 }
 
 void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, ServicePoster& poster,
-            const RegionalSettings& regional, ExchangeRecorder& journal)
+            const RegionalSettings& regional, ExchangeRecorder& journal, RefusedFiles* refused)
 {
+    RefusedFiles refusedHere;
+    RefusedFiles& leftQueued = refused ? *refused : refusedHere;
+    // The first queued file not refused; false when there is none.
+    const auto firstPending = [&] {
+        for (queue.First(); !queue.Eof(); queue.Next()) {
+            if (!leftQueued.contains(queue.FieldText("Caminho") + queue.FieldText("Arquivo")))
+                return true;
+        }
+        return false;
+    };
     const BusyCursor busy(view);
     view.ProcessMessages();
-    queue.First();
-    while (!queue.Eof()) {
-        // Always the first row: each handled row is deleted below.
-        queue.First();
+    // Always the first pending row: each handled row is deleted below.
+    while (firstPending()) {
         const std::string arquivo = queue.FieldText("Arquivo");
         const std::string caminho = queue.FieldText("Caminho");
         std::string bytes = ReadReceiptFile(caminho + arquivo);
         view.SetStatus("Analisando...");
         view.ProcessMessages();
+
+        if (const auto control = FindForbiddenControl(bytes)) {
+            const std::string message = ForbiddenControlText(arquivo, *control);
+            RecordResult(journal, SendingEntry(view.Choice(), view.Credentials(), arquivo, caminho, bytes), message,
+                         false);
+            leftQueued.insert(caminho + arquivo);
+            view.TellFileRefused(message);
+            continue;
+        }
 
         // The file is prepared and escaped in the one pass that writes the
         // request; the bar still steps through the four replacements.
@@ -88,8 +106,7 @@ void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, Service
         } else if (view.AskAfterUnexpectedReply(UnexpectedReplyQuestion(result)) == kYes) {
             throw SilentAbort();
         }
-        queue.First();
-        queue.Delete();
+        if (firstPending()) queue.Delete();
     }
     results.First();
     view.ProcessMessages();

@@ -9,6 +9,7 @@
 #include "util/memory_table.h"
 #include "util/regional_settings.h"
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,9 @@ public:
     virtual void SetProgress(long long maximum, long long position) = 0;
     // The question after an unexpected reply; the dialog's modal result.
     virtual int AskAfterUnexpectedReply(const std::string& question) = 0;
+    // A file not sent for a byte the service does not accept; the run goes
+    // on. Nothing to show by default.
+    virtual void TellFileRefused(const std::string& /*message*/) {}
     virtual int CurrentYear() = 0;
 };
 
@@ -61,13 +65,21 @@ std::string UnexpectedReplyQuestion(std::string_view result);
 // UTF-8, otherwise read as Windows-1252.
 std::string DecodedResultText(std::string_view result);
 
-// Sends the queue. Ends normally with the queue empty and the results at
-// their first row; a Yes to the question ends it with SilentAbort and a
-// file or transport error with that error, the current file and those after
-// it still queued. The busy cursor is restored however it ends. Every
-// exchange is in the journal before the run acts on its reply; a results
-// row keeps the CNPJ it was sent for.
+// Files (Caminho + Arquivo) refused for their bytes, left queued.
+using RefusedFiles = std::set<std::string>;
+
+// Sends the queue. Ends normally with the queue empty but for the refused
+// files and the results at their first row; a Yes to the question ends it
+// with SilentAbort and a file or transport error with that error, the
+// current file and those after it still queued. The busy cursor is
+// restored however it ends. Every exchange is in the journal before the run
+// acts on its reply; a results row keeps the CNPJ it was sent for.
+// A file holding a byte the service does not accept (FindForbiddenControl)
+// is not sent: it is journaled as refused with ForbiddenControlText, told
+// to the view, left queued and added to `refused`, and the run goes on as
+// after "Não". Queued files already in `refused` (refused earlier in the
+// same batch) are left alone.
 void Enviar(MemoryTable& queue, MemoryTable& results, SendRunView& view, ServicePoster& poster,
-            const RegionalSettings& regional, ExchangeRecorder& journal);
+            const RegionalSettings& regional, ExchangeRecorder& journal, RefusedFiles* refused = nullptr);
 
 } // namespace nfp

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "util/large_buffer.h"
@@ -183,10 +184,35 @@ void AppendFileText(std::string& out, const std::string_view in) {
     }
 }
 
+// What preparing keeps of a file's bytes: up to the first zero byte, less
+// the end-of-file mark, whose final line break (if any) stays.
+struct KeptText {
+    std::string_view body;
+    bool finalBreak = false; // a line break follows the body
+};
+
+KeptText WithoutEndOfFileMark(std::string_view bytes) {
+    const std::string_view text = bytes.substr(0, bytes.find('\0'));
+    std::size_t lineBreak = 0;
+    if (text.ends_with("\r\n")) lineBreak = 2;
+    else if (text.ends_with('\n') || text.ends_with('\r')) lineBreak = 1;
+    std::string_view body = text.substr(0, text.size() - lineBreak);
+    if (!body.ends_with('\x1A')) return {text, false};
+    while (body.ends_with('\x1A')) body.remove_suffix(1);
+    return {body, lineBreak > 0};
+}
+
+template <bool Escape>
+void AppendPreparedFile(std::string& out, std::string_view fileBytes) {
+    const KeptText kept = WithoutEndOfFileMark(fileBytes);
+    AppendFileText<true, Escape>(out, kept.body);
+    if (kept.finalBreak) out += "\r\n";
+}
+
 } // namespace
 
 void AppendEscapedFileContent(std::string& out, std::string_view fileBytes) {
-    AppendFileText<true, true>(out, fileBytes);
+    AppendPreparedFile<true>(out, fileBytes);
 }
 
 std::string EscapeFileContent(std::string_view fileBytes) {
@@ -197,7 +223,7 @@ std::string EscapeFileContent(std::string_view fileBytes) {
 
 std::string PrepareFileText(std::string_view fileBytes) {
     std::string out;
-    AppendFileText<true, false>(out, fileBytes);
+    AppendPreparedFile<false>(out, fileBytes);
     return out;
 }
 
@@ -205,6 +231,25 @@ std::string EscapeFileMarkup(std::string_view preparedText) {
     std::string out;
     AppendFileText<false, true>(out, preparedText);
     return out;
+}
+
+std::optional<ForbiddenControl> FindForbiddenControl(std::string_view fileBytes) {
+    const std::string_view text = WithoutEndOfFileMark(fileBytes).body;
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 || c == '\t') continue;
+        if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++line;
+        else if (c != '\r') return ForbiddenControl{c, line};
+    }
+    return std::nullopt;
+}
+
+std::string ForbiddenControlText(std::string_view arquivo, const ForbiddenControl& found) {
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(found.byte));
+    return "O arquivo " + std::string(arquivo) + " contém o caractere de controle " + code + " na linha " +
+           std::to_string(found.line) + ", que o serviço não aceita.";
 }
 
 } // namespace nfp

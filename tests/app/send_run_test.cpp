@@ -3,6 +3,7 @@
 
 #include "app/data_grid.h"
 #include "app/local_message_dlg.h"
+#include "journal/send_journal.h"
 #include "sending/send_queue.h"
 
 #include <QComboBox>
@@ -13,6 +14,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace nfp::test {
 namespace {
@@ -103,6 +106,46 @@ TEST_F(SendRunTest, ThreeFilesAcceptedGoOutInNameOrderWithThePanelsCredentials)
     EXPECT_EQ(w.Label_Status->text(), "Enviando...");
     EXPECT_EQ(w.ProgressBar->value(), 4);
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+}
+
+// A file the service cannot take as XML is not sent: the user is told which
+// file, line and byte, the file stays queued, the run goes on, and the
+// journal keeps it as refused. A DOS end-of-file mark at the end is dropped.
+TEST_F(SendRunTest, FileWithAControlByteStaysQueuedAndTheRunGoesOn)
+{
+    QByteArray withFormFeed;
+    for (int line = 1; line < 12; ++line)
+        withFormFeed += "E14|linha\r\n";
+    withFormFeed += "E14|x\x0Cy\r\n";
+    TF_NFP& w = OpenWithQueued({{"A.139", "um\r\n\x1A"}, {"B.139", withFormFeed}, {"C.139", "tres\x1A\r\n"}});
+    ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::Ok};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    ASSERT_EQ(answers.Asked().size(), 2u);
+    EXPECT_EQ(answers.Asked()[1].text, QString::fromUtf8("O arquivo B.139 contém o caractere de controle 0x0C na linha "
+                                                         "12, que o serviço não aceita."));
+    EXPECT_EQ(answers.Asked()[1].kind, MessageKind::Warning);
+    EXPECT_EQ(answers.Asked()[1].buttons, MsgButton::OK);
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "C.139"}));
+    EXPECT_EQ(Requests().at(0).conteudoArquivo, "um\r\n");
+    EXPECT_EQ(Requests().at(1).conteudoArquivo, "tres\r\n");
+    EXPECT_EQ(Column(w.Enviados_Table(), "Arquivo"), (std::vector<std::string>{"A.139", "C.139"}));
+    EXPECT_EQ(Column(w.Enviar_Table(), "Arquivo"), (std::vector<std::string>{"B.139"}));
+
+    const auto rows = SendJournal(JournalFile()).Find();
+    const auto refused = std::find_if(rows.begin(), rows.end(), [](const JournalRow& r) { return r.entry.arquivo == "B.139"; });
+    ASSERT_NE(refused, rows.end());
+    EXPECT_EQ(refused->entry.situacao, "recusado");
+    EXPECT_EQ(refused->entry.resultado, answers.Asked()[1].text.toStdString());
+    EXPECT_EQ(refused->entry.tamanho, withFormFeed.size());
+
+    // A later send looks at the file afresh: mended, it goes.
+    WriteFile("nfp", "B.139", "mended\r\n");
+    ScriptedMessageAnswers again{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"A.139", "C.139", "B.139"}));
+    EXPECT_EQ(w.Enviar_Table().RecordCount(), 0);
 }
 
 TEST_F(SendRunTest, RejectedFileAnsweredNoIsDroppedAndTheRunGoesOn)

@@ -240,6 +240,25 @@ TEST_F(LoteRunTest, ARefusedFileIsJournaledAndTheRunGoesOn)
     EXPECT_EQ(o.results, 4);
 }
 
+// A file the service cannot take is a refusal, told once: it is not sent
+// with the next profile's credentials either.
+TEST_F(LoteRunTest, AFileWithAControlByteIsARefusalAndNotSent)
+{
+    TwoProfiles();
+    WriteFile("um", "B.139", "um\r\nE14|\x1B[0m\r\n");
+    const Outcome o = Run({"--processamento", "--mes", "03/2009", "--silencioso"});
+    EXPECT_EQ(Sent().size(), 4u);
+    EXPECT_EQ(o.out, "11222333000181 B.139: recusado: O arquivo B.139 contém o caractere de controle 0x1B na "
+                     "linha 2, que o serviço não aceita.\n"
+                     "4 aceitos, 1 recusado, 0 falhas\n");
+    EXPECT_EQ(o.exitStatus, 1);
+    const auto journal = Journal();
+    ASSERT_EQ(journal.size(), 5u);
+    EXPECT_EQ(journal[1].arquivo, "B.139");
+    EXPECT_EQ(journal[1].situacao, "recusado");
+    EXPECT_EQ(o.results, 4);
+}
+
 TEST_F(LoteRunTest, AFailureEndsOnlyThatProfilesPart)
 {
     TwoProfiles();

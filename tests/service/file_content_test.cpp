@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 
 #include <string>
@@ -39,6 +40,16 @@ const ContentCase kContentCases[] = {
     {"ValidityJudgedBeforeTheZeroByte", "\xC3\xA9\0\xE9"s, "\xC3\xA9"},
     {"Windows1252WithLineBreaksAndMarkup", "\xE9<\n\xE7&\r", "\xC3\xA9&lt;\r\n\xC3\xA7&amp;\r\n"},
     {"ReceiptLines", "E01|11222333000181|X\nE02|1,00&2\n", "E01|11222333000181|X\r\nE02|1,00&amp;2\r\n"},
+    // The DOS end-of-file mark goes; its final line break stays.
+    {"EndOfFileMarkAtTheEnd", "a\r\nb\x1A", "a\r\nb"},
+    {"EndOfFileMarkBeforeTheFinalCrLf", "a\r\nb\x1A\r\n", "a\r\nb\r\n"},
+    {"EndOfFileMarkBeforeTheFinalLf", "a&\nb\x1A\n", "a&amp;\r\nb\r\n"},
+    {"EndOfFileMarkAfterTheFinalBreak", "a\r\n\x1A", "a\r\n"},
+    {"EndOfFileMarks", "a\x1A\x1A\x1A\r", "a\r\n"},
+    {"EndOfFileMarkAlone", "\x1A", ""},
+    {"EndOfFileMarkBeforeAZeroByte", "a\x1A\0b"s, "a"},
+    {"EndOfFileMarkOfAWindows1252File", "caf\xE9\x1A", "caf\xC3\xA9"},
+    {"MarkInsideTheTextStays", "a\x1A" "b\r\n", "a\x1A" "b\r\n"},
 };
 
 void PrintTo(const ContentCase& c, std::ostream* os) { *os << c.name; }
@@ -68,6 +79,46 @@ TEST(PrepareFileText, LeavesMarkupForTheEscapingStep) {
 
 TEST(EscapeFileMarkup, LeavesLineBreaksAndBytesAlone) {
     EXPECT_EQ(EscapeFileMarkup("a\nb\r\xE9<"s), "a\nb\r\xE9&lt;");
+}
+
+struct ControlCase {
+    const char* name;
+    std::string file;
+    std::optional<ForbiddenControl> found;
+};
+
+void PrintTo(const ControlCase& c, std::ostream* os) { *os << c.name; }
+
+const ControlCase kControlCases[] = {
+    {"PlainText", "E01|1\r\n\tE02|2\n", std::nullopt},
+    {"FormFeedOnLine2", "ok\r\nx\x0Cy", ForbiddenControl{0x0C, 2}},
+    {"LinesAsPreparingBreaksThem", "a\r\rb\n\n\rc\x01", ForbiddenControl{0x01, 6}},
+    {"TheFirstOneCounts", "\x1B\x02", ForbiddenControl{0x1B, 1}},
+    {"EndOfFileMarkIsNone", "a\r\nb\x1A\r\n", std::nullopt},
+    {"EndOfFileMarkInsideIsOne", "a\x1A\r\n" "b", ForbiddenControl{0x1A, 1}},
+    {"AfterAZeroByteIsNotSent", "a\0\x01"s, std::nullopt},
+    {"DeleteIsAllowed", "a\x7F", std::nullopt},
+};
+
+class ControlTable : public ::testing::TestWithParam<ControlCase> {};
+
+TEST_P(ControlTable, FindsTheFirstByteTheServiceDoesNotAccept) {
+    const auto found = FindForbiddenControl(GetParam().file);
+    ASSERT_EQ(found.has_value(), GetParam().found.has_value());
+    if (found) {
+        EXPECT_EQ(found->byte, GetParam().found->byte);
+        EXPECT_EQ(found->line, GetParam().found->line);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ControlTable, ::testing::ValuesIn(kControlCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ForbiddenControlText, NamesTheFileTheByteAndTheLine) {
+    EXPECT_EQ(ForbiddenControlText("A0001.C39", {0x0C, 12}),
+              "O arquivo A0001.C39 contém o caractere de controle 0x0C na linha 12, que o serviço não aceita.");
+    EXPECT_EQ(ForbiddenControlText("b.c39", {0x1B, 1}),
+              "O arquivo b.c39 contém o caractere de controle 0x1B na linha 1, que o serviço não aceita.");
 }
 
 } // namespace
