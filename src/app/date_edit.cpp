@@ -28,14 +28,18 @@ Date FromQDate(const QDate& d)
 DateEdit::DateEdit(RegionalSettings settings, std::function<Date()> today, QWidget* parent)
     : ExitLineEdit(parent), settings_(std::move(settings)), today_(std::move(today))
 {
-    // Two digits, separator, two digits, separator, four digits; every digit
-    // may stay blank, so any text can be left in the field.
+    // The short date's places in the locale's order (the four-digit year
+    // first or last) with its separator; every digit may stay blank, so any
+    // text can be left in the field.
     QString sep = QString::fromUtf8(settings_.dateSeparator.c_str()).left(1);
     if (sep.isEmpty())
         sep = QStringLiteral("/");
     const QString quoted = sep.contains(QRegularExpression(QStringLiteral("[AaNnXx90DdHhBb#<>!;\\[\\]{}\\\\]")))
         ? QStringLiteral("\\") + sep : sep;
-    setInputMask(QStringLiteral("00") + quoted + QStringLiteral("00") + quoted + QStringLiteral("0000; "));
+    const QString two = QStringLiteral("00");
+    const QString four = QStringLiteral("0000");
+    setInputMask(settings_.dateOrder == DateOrder::YearMonthDay ? four + quoted + two + quoted + two + QStringLiteral("; ")
+                                                               : two + quoted + two + quoted + four + QStringLiteral("; "));
 
     calendar_ = new QCalendarWidget(this);
     calendar_->setWindowFlags(Qt::Popup);

@@ -1,6 +1,7 @@
 #pragma once
-// A date field: a masked text field (day, month, four-digit year with the
-// locale's separator, blanks for empty places) with a drop-down calendar.
+// A date field: a masked text field (day, month and four-digit year in the
+// locale's order, with its separator, blanks for empty places) with a
+// drop-down calendar.
 // The user can leave a text that is not a date; it reads as the null date.
 #include "app/exit_line_edit.h"
 #include "util/regional_settings.h"

@@ -24,6 +24,39 @@ TEST_F(CalcularTest, TodaysCodeShowsFromTheStart)
     EXPECT_EQ(w.Edit_Sigla->text(), "J39");
 }
 
+// The date fields show and read dates in the locale's order, the year first
+// included.
+TEST_F(CalcularTest, DateFieldsFollowTheLocalesOrder)
+{
+    struct Case {
+        DateOrder order;
+        const char* separator;
+        const char* shown;
+    } cases[] = {
+        {DateOrder::DayMonthYear, "/", "19/03/2009"},
+        {DateOrder::MonthDayYear, "/", "03/19/2009"},
+        {DateOrder::YearMonthDay, "-", "2009-03-19"},
+        {DateOrder::YearMonthDay, ".", "2009.03.19"},
+    };
+    for (const Case& c : cases) {
+        regional.dateOrder = c.order;
+        regional.dateSeparator = c.separator;
+        now = MomentAt(2009, 3, 19, 10, 0, 0);
+        TF_NFP& w = Open();
+        const Date day{std::chrono::year{2009}, std::chrono::month{3}, std::chrono::day{19}};
+        EXPECT_EQ(w.DateEdit->fieldText(), c.shown);
+        EXPECT_EQ(w.DateEdit->date(), day) << c.shown;
+        EXPECT_EQ(w.DateEdit_Agenda->fieldText(), c.shown);
+        EXPECT_EQ(w.DateEdit_Agenda->date(), day) << c.shown;
+        EXPECT_EQ(w.Edit_Sigla->text(), "J39");
+        // A date set from the calendar reads back.
+        w.DateEdit_Agenda->setDate(Date{std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{31}});
+        EXPECT_EQ(w.DateEdit_Agenda->date(), (Date{std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{31}}))
+            << c.shown;
+        window.reset();
+    }
+}
+
 TEST_F(CalcularTest, CodesTypedInLowerCaseAreReadAsCapitals)
 {
     TF_NFP& w = Open();
