@@ -179,6 +179,21 @@ struct ContentTypeCase {
 
 class HttpPosterContentType : public HttpPosterTest, public ::testing::WithParamInterface<ContentTypeCase> {};
 
+// The real libcurl transport, watched: what reply it handed to the poster.
+class WatchedTransport final : public HttpTransport {
+public:
+    explicit WatchedTransport(std::string& body) : body_(body) {}
+    HttpReply Post(const HttpPostRequest& request) override {
+        HttpReply reply = inner_->Post(request);
+        body_ = reply.body;
+        return reply;
+    }
+
+private:
+    std::unique_ptr<HttpTransport> inner_ = MakeCurlHttpTransport();
+    std::string& body_;
+};
+
 TEST_P(HttpPosterContentType, RefusesPlainTextAndHtmlAfterReadingTheBody) {
     const ContentTypeCase& c = GetParam();
     service.SetFault({.contentType = c.contentType});
@@ -186,6 +201,8 @@ TEST_P(HttpPosterContentType, RefusesPlainTextAndHtmlAfterReadingTheBody) {
     fields.NomeArquivo = "a.j39";
     fields.ConteudoArquivo = "linha";
     const std::string request = BuildServiceEnvelope(ServiceOperation::Enviar, kDemo, fields);
+    std::string received;
+    THttpPoster poster(service.PosterSettings(), std::make_unique<WatchedTransport>(received));
     if (c.refused) {
         int status = -1;
         EXPECT_EQ(ExpectServiceError(poster, request, status),
@@ -196,8 +213,11 @@ TEST_P(HttpPosterContentType, RefusesPlainTextAndHtmlAfterReadingTheBody) {
         const std::string reply = poster.PostServiceRequest(request);
         EXPECT_NE(reply.find("<EnviarResult>"), std::string::npos);
     }
-    // Either way the exchange went through: the file was received and answered.
+    // Either way the exchange went through: the file was received and
+    // answered, and the client read the whole reply before judging it.
     EXPECT_FALSE(service.Requests().at(0).issued.empty());
+    EXPECT_NE(received.find("<EnviarResult>"), std::string::npos);
+    EXPECT_TRUE(received.ends_with("</soap:Envelope>")) << received;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HttpPosterContentType,
