@@ -13,6 +13,9 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
+#include <map>
+
 namespace nfp::test {
 namespace {
 
@@ -51,6 +54,25 @@ protected:
         if (green > 5 && red == 0)
             return "tick";
         return "none";
+    }
+    // Pixels of a drawn cell (its grid lines left out) that differ from
+    // the colour filling most of it: 0 for a blank cell.
+    int InkPixels(TF_NFP& w, int row, int column)
+    {
+        w.PageControl->setCurrentWidget(w.TabSheet_Registro);
+        const QImage image = w.DBGrid_Registros->viewport()->grab().toImage();
+        const QRect cell =
+            w.DBGrid_Registros->visualRect(w.DBGrid_Registros->model()->index(row, column)).adjusted(1, 1, -2, -2);
+        std::map<QRgb, int> counts;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                ++counts[image.pixel(x, y)];
+        int most = 0, total = 0;
+        for (const auto& [colour, count] : counts) {
+            most = std::max(most, count);
+            total += count;
+        }
+        return total - most;
     }
 };
 
@@ -214,10 +236,14 @@ TEST_F(ProfileListTest, StoredCategoryAndLongUserGoIntoTheRequestAsThePanelShows
     // 7 shows a blank in the grid and chooses Consumidores, so 3 goes out;
     // a 25-character user name is listed and sent cut to 20.
     SaveProfile(*store, "11222333000181", "usuario-de-vinte-e-cinco", "demo123", 7, Folder("um").toStdString() + "/");
+    SaveProfile(*store, "44555666000181", "contador", "conta456", 1, Folder("dois").toStdString() + "/");
     TF_NFP& w = Open();
+    ASSERT_EQ(w.Registros_Table().FieldText("CNPJ"), "11222333000181");
     EXPECT_EQ(w.RadioGroup_Tipo->itemIndex(), 2);
     EXPECT_EQ(w.Edit_Usuario->text(), "usuario-de-vinte-e-c");
-    EXPECT_EQ(w.DBGrid_Registros->model()->data(w.DBGrid_Registros->model()->index(0, 2)).toString(), "7");
+    // The category cell as drawn: blank for 7, "Contabilista" for 1.
+    EXPECT_EQ(InkPixels(w, 0, 2), 0);
+    EXPECT_GT(InkPixels(w, 1, 2), 20);
     WriteFile("um", "A.139", "a\n");
     AppendQueueRow(w.Enviar_Table(), "A.139", Folder("um").toStdString() + "/");
     ScriptedMessageAnswers answers{MsgResult::Yes, MsgResult::No};
