@@ -7,9 +7,9 @@
 #include "journal/journal_csv.h"
 #include "journal/journal_failure.h"
 #include "journal/send_journal.h"
-#include "report/history_listing.h"
-#include "report/rel_grade.h"
-#include "report/sending_summary.h"
+#include "report/layouts/history_listing.h"
+#include "report/engine/rel_grade.h"
+#include "report/layouts/sending_summary.h"
 #include "util/silent_abort.h"
 
 #include <QComboBox>

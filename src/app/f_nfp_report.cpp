@@ -3,9 +3,9 @@
 #include "app/f_nfp.h"
 
 #include "app/local_message_dlg.h"
-#include "report/rel_grade.h"
-#include "report/report_platform.h"
-#include "report/sending_summary.h"
+#include "report/engine/rel_grade.h"
+#include "report/windows/report_platform.h"
+#include "report/layouts/sending_summary.h"
 
 namespace nfp {
 

@@ -1,9 +1,9 @@
 #include "lote/summary_file.h"
 
-#include "report/qt_pdf_output.h"
-#include "report/rel_grade.h"
-#include "report/report_file_saver.h"
-#include "report/report_messages.h"
+#include "report/graphics/qt_pdf_output.h"
+#include "report/engine/rel_grade.h"
+#include "report/files/report_file_saver.h"
+#include "report/engine/report_messages.h"
 
 namespace nfp {
 

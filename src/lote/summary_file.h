@@ -4,7 +4,7 @@
 // it (PDF through Qt's PDF writer, or the preview's plain text), into a
 // temporary file renamed into place. PDF needs a QGuiApplication.
 #include "lote/lote_command_line.h"
-#include "report/sending_summary.h"
+#include "report/layouts/sending_summary.h"
 
 #include <functional>
 #include <string>

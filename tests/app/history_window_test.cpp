@@ -10,8 +10,8 @@
 #include "app/local_message_dlg.h"
 #include "journal/journal_csv.h"
 #include "journal/send_journal.h"
-#include "report/rel_grade.h"
-#include "report/page_item.h"
+#include "report/engine/rel_grade.h"
+#include "report/engine/page_item.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // message dialog, its Portuguese buttons, and the texts' line breaks.
 #include "app/local_message_dlg.h"
 #include "main_window_fixture.h"
-#include "report/rel_grade.h"
-#include "report/report_file_saver.h"
+#include "report/engine/rel_grade.h"
+#include "report/files/report_file_saver.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "private_cups.h"
-#include "report/cups_printer_system.h"
-#include "report/cups_spooler_route.h"
+#include "report/print/cups_printer_system.h"
+#include "report/print/cups_spooler_route.h"
 
 using namespace nfp;
 using namespace nfp::test;

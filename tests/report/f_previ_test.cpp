@@ -13,11 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "report/f_previ.h"
-#include "report/preview_zoom.h"
-#include "report/qt_pdf_output.h"
-#include "report/report_search.h"
-#include "report/sending_summary.h"
+#include "report/windows/f_previ.h"
+#include "report/engine/preview_zoom.h"
+#include "report/graphics/qt_pdf_output.h"
+#include "report/engine/report_search.h"
+#include "report/layouts/sending_summary.h"
 #include "pdf_test_support.h"
 #include "report_test_support.h"
 #include "report_windows_fixtures.h"

@@ -1,7 +1,7 @@
-#include "report/rel_grade.h"
+#include "report/engine/rel_grade.h"
 
-#include "report/direct_port_route.h"
-#include "report/f_progr.h"
+#include "report/print/direct_port_route.h"
+#include "report/windows/f_progr.h"
 #include "report_windows_fixtures.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "report/rel_grade.h"
+#include "report/engine/rel_grade.h"
 
-#include "report/f_setup.h"
+#include "report/windows/f_setup.h"
 #include "report_windows_fixtures.h"
 
 #include <QApplication>

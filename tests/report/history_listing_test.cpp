@@ -1,9 +1,9 @@
 // The printed send history on the report grid.
 #include <gtest/gtest.h>
 
-#include "report/char_slice.h"
-#include "report/history_listing.h"
-#include "report/sending_summary.h"
+#include "report/layouts/char_slice.h"
+#include "report/layouts/history_listing.h"
+#include "report/layouts/sending_summary.h"
 #include "report_test_support.h"
 #include "util/silent_abort.h"
 

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "report/graphic_placement.h"
-#include "report/page_drawing.h"
-#include "report/page_picture.h"
-#include "report/qt_graphic_output.h"
-#include "report/sending_summary.h"
+#include "report/engine/graphic_placement.h"
+#include "report/engine/page_drawing.h"
+#include "report/graphics/page_picture.h"
+#include "report/graphics/qt_graphic_output.h"
+#include "report/layouts/sending_summary.h"
 #include "pdf_test_support.h"
 #include "report_test_support.h"
 

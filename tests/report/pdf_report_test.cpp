@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "report/qt_pdf_output.h"
-#include "report/report_file_saver.h"
-#include "report/sending_summary.h"
+#include "report/graphics/qt_pdf_output.h"
+#include "report/files/report_file_saver.h"
+#include "report/layouts/sending_summary.h"
 #include "pdf_test_support.h"
 #include "report_test_support.h"
 

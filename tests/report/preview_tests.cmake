@@ -1,7 +1,7 @@
 # The preview window (Qt, offscreen).
 add_executable(test_report_preview ${CMAKE_CURRENT_LIST_DIR}/report_qt_test_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/f_previ_test.cpp)
-target_link_libraries(test_report_preview PRIVATE nfp_report_preview nfp_report_pdf Qt6::Test GTest::gtest)
+target_link_libraries(test_report_preview PRIVATE nfp_report_preview nfp_report_pdf nfp_report_layouts Qt6::Test GTest::gtest)
 gtest_discover_tests(test_report_preview PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 60)
 
 # Everything the application links.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "report/report_messages.h"
+#include "report/engine/report_messages.h"
 
 namespace nfp::test {
 

@@ -1,9 +1,9 @@
 // The report engine's store, limits, numbers, macros, errors and page order.
 #include <gtest/gtest.h>
 
-#include "report/number_mask.h"
-#include "report/page_selection.h"
-#include "report/page_store.h"
+#include "report/engine/number_mask.h"
+#include "report/engine/page_selection.h"
+#include "report/engine/page_store.h"
 
 #include <algorithm>
 #include <random>

@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "report/cups_spooler_route.h"
-#include "report/report_file_saver.h"
-#include "report/saved_report.h"
+#include "report/print/cups_spooler_route.h"
+#include "report/files/report_file_saver.h"
+#include "report/files/saved_report.h"
 #include "saved_report_lines.h"
 #include "saved_report_test_support.h"
 

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "report/f_progr.h"
-#include "report/report_file_saver.h"
+#include "report/windows/f_progr.h"
+#include "report/files/report_file_saver.h"
 #include "saved_report_test_support.h"
 
 using namespace nfp;

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "report/rel_grade.h"
-#include "report/report_platform.h"
+#include "report/engine/rel_grade.h"
+#include "report/windows/report_platform.h"
 
 using namespace nfp;
 

@@ -11,11 +11,11 @@
 
 #include <unistd.h>
 
-#include "report/direct_port_route.h"
+#include "report/print/direct_port_route.h"
 #include "support/temp_dir.h"
-#include "report/page_item.h"
-#include "report/page_store.h"
-#include "report/rel_grade.h"
+#include "report/engine/page_item.h"
+#include "report/engine/page_store.h"
+#include "report/engine/rel_grade.h"
 #include "recording_messages.h"
 
 namespace nfp::test {

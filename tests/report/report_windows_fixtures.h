@@ -1,7 +1,7 @@
 #pragma once
 // The platform as the report windows' tests give it: a printer list of
 // their own and a message box that records what it was asked.
-#include "report/printer_system.h"
+#include "report/engine/printer_system.h"
 
 #include <map>
 #include <string>

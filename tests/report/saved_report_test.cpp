@@ -2,7 +2,7 @@
 // files and the files that do not read.
 #include <gtest/gtest.h>
 
-#include "report/saved_report.h"
+#include "report/files/saved_report.h"
 #include "saved_report_lines.h"
 
 using namespace nfp;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "report/progress_window.h"
-#include "report/rel_grade.h"
+#include "report/engine/progress_window.h"
+#include "report/engine/rel_grade.h"
 #include "report_test_support.h"
 
 namespace nfp::test {

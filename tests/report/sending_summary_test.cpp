@@ -1,7 +1,7 @@
 // Layout of the sending summary on the report grid.
 #include <gtest/gtest.h>
 
-#include "report/sending_summary.h"
+#include "report/layouts/sending_summary.h"
 #include "report_test_support.h"
 #include "util/silent_abort.h"
 #include "util/table_layouts.h"

@@ -1,4 +1,4 @@
-#include "report/setup_key_filters.h"
+#include "report/windows/setup_key_filters.h"
 
 #include <gtest/gtest.h>
 

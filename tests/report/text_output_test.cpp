@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <functional>
 
-#include "report/cups_spooler_route.h"
-#include "report/printer_text.h"
+#include "report/print/cups_spooler_route.h"
+#include "report/engine/printer_text.h"
 #include "report_test_support.h"
 
 using namespace nfp;
