@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "report/number_mask.h"
+#include "report/engine/number_mask.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nfp;

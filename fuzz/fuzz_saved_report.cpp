@@ -4,7 +4,7 @@
 //
 // Input: the file's bytes.
 #include "fuzz_input.h"
-#include "report/saved_report.h"
+#include "report/files/saved_report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace nfp;

@@ -7,8 +7,8 @@
 #include "app/f_historico.h"
 #include "app/history_model.h"
 #include "journal/send_journal.h"
-#include "report/rel_grade.h"
-#include "report/sending_summary.h"
+#include "report/engine/rel_grade.h"
+#include "report/layouts/sending_summary.h"
 
 #include <QApplication>
 #include <QComboBox>

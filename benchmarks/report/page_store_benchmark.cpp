@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "report/rel_grade.h"
+#include "report/engine/rel_grade.h"
 
 namespace {
 
