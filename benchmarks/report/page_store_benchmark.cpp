@@ -1,5 +1,6 @@
-// A large report: one million placed texts must be stored well under a
-// second, and one page read back without walking the rest.
+// A large report: one million placed texts, in random page order, stored
+// and read in order within 300 ms; in writing order faster still; and one
+// page read back without walking the rest.
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -46,7 +47,7 @@ void BM_StoreOneMillionShuffled(benchmark::State& state) {
         for (const auto& s : items) store.Add(s);
         // Reading every page once puts it in order.
         std::size_t seen = 0;
-        store.ForEach([&](const std::string&) { ++seen; });
+        store.ForEach([&](std::string_view) { ++seen; });
         benchmark::DoNotOptimize(seen);
     }
     state.SetItemsProcessed(state.iterations() * kItems);

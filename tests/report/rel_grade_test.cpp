@@ -422,6 +422,31 @@ TEST(PageStoreOrder, MatchesSortedInsertionForAnyArrivalOrder) {
     }
 }
 
+TEST(PageStoreOrder, CopiesTakenWhileItemsWaitForAReadKeepThem) {
+    // Page 2 before page 1: the second item waits for the next read.
+    const std::string late = "0001001001016T000000a", early = "0002001001016T000000b",
+                      between = "0001002001016T000000c";
+    PageStore original;
+    original.Add(early);
+    original.Add(late);
+    PageStore copy = original;
+    copy.Add(between);
+    EXPECT_EQ(original.Items(), (std::vector<std::string>{late, early}));
+    EXPECT_EQ(copy.Items(), (std::vector<std::string>{late, between, early}));
+    EXPECT_EQ(*copy.Last(), early);
+}
+
+TEST(PageStoreOrder, TextsLongerThanAStoreBlockAreKeptWhole) {
+    const std::string big = "0001001001016T000000" + std::string(3u << 20, 'x');
+    const std::string small = "0001001002016T000000y";
+    PageStore store;
+    store.Add(small);
+    store.Add(big);
+    store.Add(small);
+    EXPECT_EQ(store.Items(), (std::vector<std::string>{big, small, small}));
+    EXPECT_EQ(store.ItemsOfPage(1).front().size(), big.size());
+}
+
 TEST(PageStoreOrder, CopiesAndMovedStoresAreStoresOfTheirOwn) {
     const std::string a = "0001001001016T000000a", b = "0001001001016T000000b", c = "0001002001016T000000c";
     PageStore original;

@@ -33,9 +33,15 @@ std::optional<unsigned> Hex(std::string_view s) {
 } // namespace
 
 std::string FormatPageItem(const PageItem& item) {
+    std::string out;
+    FormatPageItemInto(item, item.text, out);
+    return out;
+}
+
+void FormatPageItemInto(const PageItem& item, std::string_view text, std::string& out) {
     if (item.page < 0 || item.page > 9999 || item.line < 0 || item.line > 999 || item.column < 0 || item.column > 999)
         throw std::invalid_argument("page item position out of range");
-    std::string out(kPageItemTextPos + item.text.size(), '0');
+    out.resize(kPageItemTextPos);
     const auto put = [&](std::size_t at, std::size_t width, unsigned value) {
         for (std::size_t i = width; i-- > 0; value /= 10) out[at + i] = static_cast<char>('0' + value % 10);
     };
@@ -47,8 +53,7 @@ std::string FormatPageItem(const PageItem& item) {
     constexpr char hex[] = "0123456789ABCDEF";
     const TColor color = ItemColor(item.color);
     for (int i = 0; i < 6; ++i) out[14 + static_cast<std::size_t>(i)] = hex[(color >> (20 - 4 * i)) & 0xF];
-    out.replace(kPageItemTextPos, item.text.size(), item.text);
-    return out;
+    out.append(text);
 }
 
 std::optional<PageItem> ParsePageItem(std::string_view s) {

@@ -29,6 +29,9 @@ inline constexpr std::size_t kPageItemTextPos = 20; // 0-based start of the text
 // Fields out of range do not fit the layout: page 0..9999, line and column
 // 0..999. Throws std::invalid_argument then.
 std::string FormatPageItem(const PageItem& item);
+// The same layout with `text` in place of item.text, written over `out`:
+// a caller placing many texts reuses one buffer.
+void FormatPageItemInto(const PageItem& item, std::string_view text, std::string& out);
 
 // Nothing when a field is not a number or the colour is not hexadecimal.
 std::optional<PageItem> ParsePageItem(std::string_view stored);

@@ -119,8 +119,12 @@ bool TRelGrade::ImpF(int linha, int coluna, std::string_view texto, std::uint8_t
             item.fontCode = SwapBoldItalic(fonte);
             item.kind = 'T';
             item.color = cor;
-            item.text = IsValidUtf8(texto) ? std::string(texto) : Utf8OrWindows1252ToUtf8(texto);
-            st.store->Add(FormatPageItem(item));
+            if (IsValidUtf8(texto)) {
+                FormatPageItemInto(item, texto, st.itemBuffer);
+            } else {
+                FormatPageItemInto(item, Utf8OrWindows1252ToUtf8(texto), st.itemBuffer);
+            }
+            st.store->Add(st.itemBuffer);
         } catch (const std::exception&) {
             // A page beyond the store's four digits: the text is dropped.
         }
@@ -251,7 +255,7 @@ bool TRelGrade::Setup() {
 int TRelGrade::TotalPaginas() const {
     const ReportState& st = TheReportState();
     if (!st.store || st.store->Empty()) return 1;
-    const std::string* last = st.store->Last();
+    const auto last = st.store->Last();
     int page = 0;
     for (std::size_t i = 0; i < 4 && i < last->size(); ++i) {
         const char c = (*last)[i];

@@ -38,16 +38,16 @@ std::optional<SearchHit> SearchReport(TRelGrade& rel, const std::string& needle,
     st.findMarker.reset();
     if (needle.empty()) return std::nullopt;
     const std::string key = SearchKey(needle, matchCase);
-    std::vector<const std::string*> items;
+    std::vector<std::string_view> items;
     if (const PageStore* store = rel.Store()) {
         items.reserve(store->Size());
-        store->ForEach([&](const std::string& s) { items.push_back(&s); });
+        store->ForEach([&](std::string_view s) { items.push_back(s); });
     }
     const long long count = static_cast<long long>(items.size());
     const auto matches = [&](long long i) {
-        const std::string& s = *items[static_cast<std::size_t>(i)];
+        const std::string_view s = items[static_cast<std::size_t>(i)];
         if (s.size() <= kPageItemTextPos || s[13] != 'T') return false;
-        return SearchKey(s.substr(kPageItemTextPos), matchCase).find(key) != std::string::npos;
+        return SearchKey(std::string(s.substr(kPageItemTextPos)), matchCase).find(key) != std::string::npos;
     };
     long long hit = -1;
     if (down) {
@@ -64,7 +64,7 @@ std::optional<SearchHit> SearchReport(TRelGrade& rel, const std::string& needle,
         rel.ShowMessage("N\xC3\xA3o \xC3\xA9 poss\xC3\xADvel encontrar \"" + needle + "\"");
         return std::nullopt;
     }
-    std::string marker = *items[static_cast<std::size_t>(hit)];
+    std::string marker(items[static_cast<std::size_t>(hit)]);
     const auto item = ParsePageItem(marker);
     if (!item) return std::nullopt;
     marker[13] = 'M';

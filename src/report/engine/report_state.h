@@ -23,6 +23,7 @@ struct ReportState {
     int oddEven = 0;           // 0 all, 1 odd only, 2 even only
 
     std::optional<PageStore> store;
+    std::string itemBuffer; // where each placed text is laid out before it is stored
 
     ControlTable table;
     DefaultFont font;
