@@ -7,9 +7,25 @@
 
 namespace nfp {
 
+namespace {
+// The row indicator column has a fixed width and fixed row heights, so its
+// size needs no measuring. Qt's own header measures the titles of up to two
+// hundred rows whenever a title changes, and the indicator changes with
+// every row a send run adds or removes.
+class RowIndicatorHeader : public QHeaderView {
+public:
+    explicit RowIndicatorHeader(QWidget* parent)
+        : QHeaderView(Qt::Vertical, parent)
+    {
+    }
+    QSize sizeHint() const override { return {minimumWidth(), defaultSectionSize()}; }
+};
+} // namespace
+
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent)
 {
+    setVerticalHeader(new RowIndicatorHeader(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

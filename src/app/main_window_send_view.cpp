@@ -31,11 +31,24 @@ void MainWindowSendView::SetStatus(std::string_view text)
     window_.Label_Status->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+// A progress bar paints itself at once on every step it shows, so that it
+// moves while a large file is posted and no events are processed. Steps
+// closer together than a frame (a small file's steps come microseconds
+// apart) are painted together, with the next events processed.
 void MainWindowSendView::SetProgress(long long maximum, long long position)
 {
     constexpr long long top = std::numeric_limits<int>::max();
-    window_.ProgressBar->setMaximum(static_cast<int>(std::min(maximum, top)));
-    window_.ProgressBar->setValue(static_cast<int>(std::min(position, top)));
+    constexpr qint64 frameMs = 40;
+    QProgressBar* const bar = window_.ProgressBar;
+    const bool paintNow = !sinceBarPainted_.isValid() || sinceBarPainted_.elapsed() >= frameMs;
+    if (!paintNow)
+        bar->setUpdatesEnabled(false);
+    bar->setMaximum(static_cast<int>(std::min(maximum, top)));
+    bar->setValue(static_cast<int>(std::min(position, top)));
+    if (paintNow)
+        sinceBarPainted_.start();
+    else
+        bar->setUpdatesEnabled(true); // asks for one paint
 }
 
 void MainWindowSendView::SetBusyCursor(bool busy)

@@ -3,6 +3,8 @@
 // the Enviar tab's choices, the status line, the progress bar and the cursor.
 #include "sending/send_run.h"
 
+#include <QElapsedTimer>
+
 namespace nfp {
 
 class TF_NFP;
@@ -23,6 +25,8 @@ public:
 
 private:
     TF_NFP& window_;
+    // When the progress bar was last painted at once (see SetProgress).
+    QElapsedTimer sinceBarPainted_;
 };
 
 } // namespace nfp

@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include <algorithm>
 #include <memory>
 
 namespace nfp {
@@ -79,14 +80,43 @@ void TableModel::moveTo(int row)
         table_.Next();
 }
 
+// A row added, removed or changed is told as such, so that the grid lays
+// out only what changed: a send run adds and removes a row per file.
 void TableModel::onTableEvent(const TableEvent& event)
 {
+    // While rows come and go the grid moves its own current row; that is
+    // not the user choosing one.
+    changing_ = true;
+    const struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{changing_};
     const int visible = table_.VisibleRowCount();
-    if (event.change == TableChange::FieldChange && visible == shownRows_ && event.row >= 0 && event.row < visible) {
-        emit dataChanged(index(event.row, 0), index(event.row, columnCount() - 1));
-    } else if (event.change == TableChange::Move && visible == shownRows_) {
+    const auto indicatorChanged = [this] {
         if (shownRows_ > 0)
             emit headerDataChanged(Qt::Vertical, 0, shownRows_ - 1);
+    };
+    if (event.change == TableChange::Append && visible == shownRows_ + 1 && event.row == shownRows_) {
+        beginInsertRows({}, event.row, event.row);
+        shownRows_ = visible;
+        endInsertRows();
+        indicatorChanged();
+    } else if ((event.change == TableChange::Delete || event.change == TableChange::Cancel) &&
+               visible == shownRows_ - 1 && event.row >= 0 && event.row < shownRows_) {
+        beginRemoveRows({}, event.row, event.row);
+        shownRows_ = visible;
+        endRemoveRows();
+        indicatorChanged();
+    } else if ((event.change == TableChange::FieldChange || event.change == TableChange::Post ||
+                event.change == TableChange::Cancel) &&
+               visible == shownRows_ && event.row >= 0 && event.row < visible) {
+        // A stored row may have moved to its place in the order: the rows
+        // between where it was and where it is now all changed.
+        const int from = event.previousRow >= 0 && event.previousRow < visible ? event.previousRow : event.row;
+        emit dataChanged(index(std::min(from, event.row), 0), index(std::max(from, event.row), columnCount() - 1));
+        indicatorChanged();
+    } else if (event.change == TableChange::Move && visible == shownRows_) {
+        indicatorChanged();
     } else {
         beginResetModel();
         shownRows_ = visible;
@@ -102,13 +132,19 @@ void BindGridToModel(QTableView* grid, TableModel* model)
     auto showCurrent = [grid, model, syncing](int row) {
         if (*syncing)
             return;
-        *syncing = true;
         if (row >= 0 && row < model->rowCount()) {
             const QModelIndex idx = model->index(row, 0);
-            grid->selectionModel()->setCurrentIndex(
+            // Most table events leave the current row where it was: laying
+            // the grid out again for each would cost more than the event.
+            QItemSelectionModel* selection = grid->selectionModel();
+            if (selection->currentIndex() == idx && selection->isRowSelected(row, {}))
+                return;
+            *syncing = true;
+            selection->setCurrentIndex(
                 idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             grid->scrollTo(idx);
         } else {
+            *syncing = true;
             grid->selectionModel()->clearSelection();
         }
         *syncing = false;
@@ -118,7 +154,7 @@ void BindGridToModel(QTableView* grid, TableModel* model)
                      [model, showCurrent] { showCurrent(model->table().CurrentRow()); });
     QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
                      [model, syncing](const QModelIndex& current, const QModelIndex&) {
-                         if (*syncing || !current.isValid())
+                         if (*syncing || !current.isValid() || model->isChanging())
                              return;
                          *syncing = true;
                          RunGuarded([&] { model->moveTo(current.row()); });

@@ -36,6 +36,8 @@ public:
 
     // Moves the table's current row to `row` (a click in the grid).
     void moveTo(int row);
+    // True while a change of the table is being passed on to the grid.
+    bool isChanging() const { return changing_; }
 
 signals:
     // The table's current row, after any change; -1 when there is none.
@@ -49,6 +51,7 @@ private:
     std::vector<int> fieldIndexes_;
     MemoryTable::SubscriptionId subscription_ = 0;
     int shownRows_ = 0;
+    bool changing_ = false;
 };
 
 // Connects a grid view and its model both ways: the grid's selection follows

@@ -3,12 +3,16 @@
 #include "journal/journal_failure.h"
 #include "util/private_folder.h"
 
+#include <sqlite3.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <thread>
 #include <utility>
 
 namespace nfp {
@@ -128,11 +132,35 @@ SendJournal::SendJournal(std::filesystem::path file) : file_(std::move(file)), d
 {
     Guarded([this] {
         // Another writer holds the file only for one short transaction.
-        db_.Execute("PRAGMA busy_timeout = 10000");
-        db_.Execute("PRAGMA journal_mode = WAL");
+        db_.Execute("PRAGMA busy_timeout = " + std::to_string(kBusyTimeout.count()));
+        UseWriteAheadLog();
         db_.Execute("PRAGMA synchronous = FULL");
         Migrate();
     });
+}
+
+// The mode is kept in the file: the first program to open it sets it.
+// Setting it needs the file to itself, and SQLite then answers "busy" at
+// once instead of waiting as it does for other statements, so a program
+// opening the journal while another writes to it waits here.
+void SendJournal::UseWriteAheadLog()
+{
+    const auto deadline = std::chrono::steady_clock::now() + kBusyTimeout;
+    for (;;) {
+        try {
+            const bool wal = [this] {
+                SqliteStatement mode = db_.Prepare("PRAGMA journal_mode");
+                return mode.Step() && mode.Text(0) == "wal";
+            }();
+            if (!wal)
+                db_.Execute("PRAGMA journal_mode = WAL");
+            return;
+        } catch (const SqliteError& e) {
+            if (e.Code() != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline)
+                throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 void SendJournal::Migrate()

@@ -7,6 +7,7 @@
 #include "journal/journal_filter.h"
 #include "journal/sqlite_connection.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -39,6 +40,9 @@ public:
     std::vector<int> Years();
 
 private:
+    // How long a statement waits for another program's transaction.
+    static constexpr std::chrono::milliseconds kBusyTimeout{10000};
+    void UseWriteAheadLog();
     void Migrate();
 
     std::filesystem::path file_;

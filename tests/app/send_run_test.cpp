@@ -220,6 +220,49 @@ TEST_F(SendRunTest, LargeFileMovesTheProgressBarWithThePosting)
     EXPECT_EQ(w.Enviados_Table().RecordCount(), 1);
 }
 
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(SendRunTest, SmallFilesPaintTheProgressBarWithTheStatusNotAtEveryStep)
+{
+    // Each file steps the bar four times within microseconds; painting each
+    // step at once cost more than posting the file. The bar is painted when
+    // the status is, and ends showing the last file's four steps.
+    constexpr int files = 12;
+    TF_NFP& w = Open();
+    TypeDemoCredentials(w);
+    QStringList names;
+    for (int i = 0; i < files; ++i) {
+        const QString name = QStringLiteral("A%1.139").arg(i, 2, 10, QLatin1Char('0'));
+        WriteFile("nfp", name, "um\n");
+        names << name;
+    }
+    Queue(w, "nfp", names);
+    w.PageControl->setCurrentWidget(w.TabSheet_Enviar);
+    QApplication::processEvents();
+    PaintCounter counter;
+    w.ProgressBar->installEventFilter(&counter);
+    ScriptedMessageAnswers answers{MsgResult::Yes};
+    w.BitBtn_Enviar->click();
+
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_EQ(w.Enviados_Table().RecordCount(), files);
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_LE(counter.paints, 2 * files + 2);
+    EXPECT_TRUE(w.ProgressBar->updatesEnabled());
+    EXPECT_EQ(w.ProgressBar->maximum(), 4);
+    EXPECT_EQ(w.ProgressBar->value(), 4);
+}
+
 TEST_F(SendRunTest, RectificationAndProcessingChoicesGoIntoTheRequest)
 {
     TF_NFP& w = OpenWithQueued({{"A.139", "um\n"}});

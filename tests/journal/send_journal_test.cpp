@@ -11,7 +11,11 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <chrono>
+#include <memory>
+#include <thread>
 #include <set>
 
 namespace nfp::test {
@@ -188,7 +192,8 @@ TEST_F(SendJournalTest, TwoProgramsWritingAtOnceBothSucceed)
                 SendJournal journal(File());
                 for (int i = 0; i < kRows; ++i)
                     journal.Append(SentEntry("2026-12-10T15:40:11-03:00", cnpj, std::to_string(i)));
-            } catch (const std::exception&) {
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "%s\n", e.what());
                 code = 1;
             }
             ::_exit(code);
@@ -198,11 +203,37 @@ TEST_F(SendJournalTest, TwoProgramsWritingAtOnceBothSucceed)
     for (pid_t child : children) {
         int status = 0;
         ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
     SendJournal journal(File());
     EXPECT_EQ(journal.Find({.cnpj = "11222333000181"}).size(), static_cast<std::size_t>(kRows));
     EXPECT_EQ(journal.Find({.cnpj = "44555666000181"}).size(), static_cast<std::size_t>(kRows));
+}
+
+TEST_F(SendJournalTest, OpeningWaitsForAnotherProgramsTransactionBeforeChangingTheFilesMode)
+{
+    // A file another program opened first, still in SQLite's default mode
+    // and in the middle of a write: switching it to the write-ahead log
+    // needs it alone, and SQLite says "busy" at once instead of waiting.
+    std::filesystem::create_directories(File().parent_path());
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(File().c_str(), &raw), SQLITE_OK);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> other(raw, sqlite3_close);
+    ASSERT_EQ(sqlite3_exec(raw, "CREATE TABLE outra (x); BEGIN IMMEDIATE; INSERT INTO outra VALUES (1);", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    std::thread commit([raw] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    try {
+        SendJournal journal(File());
+        journal.Append(SentEntry("2026-12-10T15:40:11-03:00", "11222333000181", "1"));
+        EXPECT_EQ(journal.Find({}).size(), 1u);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what();
+    }
+    commit.join();
 }
 
 TEST_F(SendJournalTest, AFileItCannotUseIsRefusedWithTheReasonInPortuguese)
