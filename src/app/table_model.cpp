@@ -3,6 +3,7 @@
 #include "app/error_display.h"
 
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 #include <algorithm>
@@ -86,11 +87,7 @@ void TableModel::onTableEvent(const TableEvent& event)
 {
     // While rows come and go the grid moves its own current row; that is
     // not the user choosing one.
-    changing_ = true;
-    const struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{changing_};
+    const QScopedValueRollback<bool> changing(changing_, true);
     const int visible = table_.VisibleRowCount();
     const auto indicatorChanged = [this] {
         if (shownRows_ > 0)
