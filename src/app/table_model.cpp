@@ -139,7 +139,8 @@ void BindGridToModel(QTableView* grid, TableModel* model)
             *syncing = true;
             selection->setCurrentIndex(
                 idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            grid->scrollTo(idx);
+            if (grid->isVisible())
+                grid->scrollTo(idx);
         } else {
             *syncing = true;
             grid->selectionModel()->clearSelection();

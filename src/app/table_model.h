@@ -6,10 +6,10 @@
 
 #include <QAbstractTableModel>
 
-class QTableView;
-
 #include <string>
 #include <vector>
+
+class QTableView;
 
 namespace nfp {
 
@@ -56,6 +56,8 @@ private:
 
 // Connects a grid view and its model both ways: the grid's selection follows
 // the table's current row, and choosing a row in the grid moves the table.
+// A hidden grid is not scrolled: Qt scrolls it to its current row when it
+// is shown.
 void BindGridToModel(QTableView* grid, TableModel* model);
 
 } // namespace nfp

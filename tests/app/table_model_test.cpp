@@ -4,6 +4,7 @@
 #include "app/data_grid.h"
 #include "app/table_model.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,18 @@ TEST_F(TableModelTest, RowChangesReachTheGridWithoutResettingIt)
     table.EmptyTable();
     ExpectGridFollowsTable("emptied");
     EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST_F(TableModelTest, AGridShownAfterItsRowMovedShowsThatRow)
+{
+    grid.resize(200, 120); // a few rows at a time
+    for (int i = 0; i < 40; ++i)
+        Add(("n" + std::to_string(100 + i)).c_str());
+    EXPECT_EQ(table.CurrentRow(), 39);
+    grid.show();
+    QApplication::processEvents();
+    const QRect row = grid.visualRect(model->index(39, 0));
+    EXPECT_TRUE(grid.viewport()->rect().intersects(row));
 }
 
 } // namespace
